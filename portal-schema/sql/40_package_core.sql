@@ -401,3 +401,40 @@ BEGIN
     END LOOP;
 END
 $$;
+
+-- The portal's text form: characters the Windows Cyrillic code page lacks
+-- are written as "\u" plus four upper-case hex digits (UTF-16 units).
+CREATE FUNCTION tev_priv_encode_escapes(p_text text) RETURNS text
+LANGUAGE plpgsql IMMUTABLE
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    result text := '';
+    ch text;
+    code integer;
+BEGIN
+    IF p_text IS NULL THEN
+        RETURN NULL;
+    END IF;
+    FOREACH ch IN ARRAY regexp_split_to_array(p_text, '') LOOP
+        code := ascii(ch);
+        IF code < 128 THEN
+            result := result || ch;
+            CONTINUE;
+        END IF;
+        BEGIN
+            PERFORM convert_to(ch, 'WIN1251');
+            result := result || ch;
+        EXCEPTION WHEN untranslatable_character OR character_not_in_repertoire THEN
+            IF code > 65535 THEN
+                code := code - 65536;
+                result := result || '\u' || upper(lpad(to_hex(55296 + (code >> 10)), 4, '0'))
+                                 || '\u' || upper(lpad(to_hex(56320 + (code & 1023)), 4, '0'));
+            ELSE
+                result := result || '\u' || upper(lpad(to_hex(code), 4, '0'));
+            END IF;
+        END;
+    END LOOP;
+    RETURN result;
+END
+$$;

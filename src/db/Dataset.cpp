@@ -23,6 +23,12 @@ QByteArray encodeValue(DataType type, const QVariant& v)
     }
 }
 
+// A null text counts as a null value (Qt 6 variants holding one are not null themselves).
+bool isNullValue(const QVariant& v)
+{
+    return v.isNull() || (v.metaType().id() == QMetaType::QString && v.toString().isNull());
+}
+
 } // namespace
 
 struct Dataset::Column
@@ -50,7 +56,7 @@ struct Dataset::Column
     }
     void appendValue(const QVariant& v)
     {
-        if (v.isNull()) {
+        if (isNullValue(v)) {
             append(nullptr, 0, true);
             return;
         }
@@ -75,7 +81,7 @@ struct Dataset::Column
             overlay.resize(ends.size());
         }
         overlaid[row] = true;
-        overlay[row] = v;
+        overlay[row] = isNullValue(v) ? QVariant() : v;
     }
     std::size_t memory() const
     {
@@ -390,7 +396,7 @@ void Dataset::post()
     if (!mCalcDefs.empty())
         computeCalculated(phys, changed);
     if (mFiltered && !mFilterExpr.isEmpty() && !rowMatches(phys)) {
-        removeRow(mCurrent);
+        dropFromView(mCurrent);
         return;
     }
     emit rowChanged(mCurrent);
@@ -418,6 +424,11 @@ void Dataset::removeRow(int row)
     if (mRemoved.empty())
         mRemoved.assign(mRowCount, false);
     mRemoved[phys] = true;
+    dropFromView(row);
+}
+
+void Dataset::dropFromView(int row)
+{
     if (!mUseView) {
         mView.resize(mRowCount);
         for (int r = 0; r < mRowCount; ++r)

@@ -122,6 +122,8 @@ protected:
     // Replaces the values of one physical row with row `resultRow` of `result`.
     void replaceRow(int physicalRow, const PgResult& result, int resultRow);
     void removeRow(int row);
+    // The row leaves the visible rows only (it no longer matches the filter).
+    void dropFromView(int row);
     void finishOpen(int currentRow = 0);
 
 private:

@@ -152,7 +152,7 @@ void Session::connectAttempt(bool)
     kw.insert(QStringLiteral("options"), QStringLiteral("-c DateStyle=ISO,DMY -c bytea_output=hex -c "
                                                         "extra_float_digits=1"));
     // libpq would otherwise fall back to PGPASSWORD or a password file for an empty password.
-    kw.insert(QStringLiteral("passfile"), QStringLiteral("/dev/null"));
+    kw.insert(QStringLiteral("passfile"), QStringLiteral("/nonexistent/tev-web-admin/no-passfile"));
 
     std::vector<QByteArray> keys, values;
     for (auto it = kw.constBegin(); it != kw.constEnd(); ++it) {

@@ -171,6 +171,8 @@ private:
             case Kind::OuterJoin:
                 if (!drop)
                     out += text(i);
+                else if (i > b && kind(i - 1) == Kind::Whitespace && out.endsWith(text(i - 1)))
+                    out.chop(text(i - 1).size()); // "b.k (+)" becomes "b.k"
                 ++i;
                 continue;
             case Kind::LParen: {

@@ -214,8 +214,8 @@ TEST_F(QueryTest, LocalEditsStayInMemoryAndFollowTheFilter)
         q.setValue("ISVISIBLE", 1);
         q.post();
     }
-    q.setFilter("wbc_missing = 1");
-    EXPECT_THROW(q.setFiltered(true), DbError);
+    EXPECT_THROW(q.setFilter("wbc_missing = 1"), DbError);
+    EXPECT_EQ(q.filter(), "(ISVISIBLE = 0)"); // a bad text leaves the filter as it was
     q.setFiltered(false);
     q.setFilter(QString());
     EXPECT_EQ(column(q, "ISVISIBLE"), QStringList({"1", "1", "1", "1"}));
