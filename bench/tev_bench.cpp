@@ -2,6 +2,7 @@
 // opening the clients list of one large emitent through db::Query versus psql fetching the same
 // rewritten SQL, and the memory the open dataset holds versus the rows as psql's unaligned text.
 #include "MacroExpander.h"
+#include "core/SharedQueryTexts.h"
 #include "PortalCodec.h"
 #include "Query.h"
 #include "Session.h"
@@ -17,30 +18,6 @@
 
 namespace {
 
-const char* kClientsSql =
-    "select 0 isvisible, tbl.* from (SELECT t.wbc_name, t.wbc_email, t.wbc_description, t.black_list, t.state, "
-    "t.wbc_id, t.wbc_petrol_id, t.wbc_petrol_type_id, t.clientislnr, t.clientisbonus, t.allow_use_api, "
-    "decode(t.clientislnr,1, '-', decode(t.allow_use_api, 0, &vNo, &vYes ) ) as allow_use_api_txt, "
-    "t.allow_unblock_card, decode(t.clientislnr,1, '-', decode(t.allow_unblock_card, 0, &vNo, &vYes ) ) as "
-    "allow_unblock_card_txt, t.allow_subscribe_on_sms, decode(t.clientislnr,1, '-', "
-    "decode(t.allow_subscribe_on_sms, 0, &vNo, &vYes ) ) as allow_subscribe_on_sms_txt, t.allow_create_dr, "
-    "decode(t.clientislnr,1, '-', decode(t.allow_create_dr, 0, &vNo, &vYes ) ) as allow_create_dr_txt, "
-    "t.allow_create_dd, decode(t.clientislnr,1, '-', decode(t.allow_create_dd, 0, &vNo, &vYes ) ) as "
-    "allow_create_dd_txt, t.allow_create_oil, decode(t.clientisbonus,1, '-', decode(t.clientislnr,1, '-', "
-    "decode(t.allow_create_oil, 0, &vNo, &vYes ) ) ) as allow_create_oil_txt, decode(t.test_client, 0, &vNo, "
-    "&vYes ) as test_client_str, t.test_client, t.WBC_UPDATE_EMAIL, decode(t.WBC_UPDATE_EMAIL, 0,&vNo, &vYes ) "
-    "as UPDATE_EMAIL_txt, t.ALLOW_CHANGE_HOLDER, decode(t.ALLOW_CHANGE_HOLDER, 0, &vNo, &vYes ) as "
-    "ALLOW_CHANGE_HOLDER_TXT, t.ALLOW_LOST_CARD, decode(t.ALLOW_LOST_CARD, 0, &vNo, &vYes ) as "
-    "ALLOW_LOST_CARD_TXT, t.allow_ch_onl_params, decode(t.clientisbonus,1, '-', decode(t.clientislnr,1, '-', "
-    "decode(t.allow_ch_onl_params, 0, &vNo, &vYes ) ) ) as allow_ch_onl_params_txt, t.manager_email FROM "
-    "(select nvl(decode(:rpt, 0, trim(v.wbc_name), trim(v.name_for_report)), v.wbc_name) as wbc_name, "
-    "v.wbc_email, v.wbc_description, decode(v.wbc_in_blacklist, 0, &vNo, &vYes) as black_list, "
-    "decode(v.wbc_client_state, 1, &vCreated, 2, &vInvited, 3, &vNotSubscribes, 4, &vSubscribe, 5, &vBlocked, "
-    "&vUnknown) as state, v.wbc_id, v.wbc_petrol_id, DECODE(v.wbc_petrol_type_id, 3, 1, 4, 2, "
-    "v.wbc_petrol_type_id) AS wbc_petrol_type_id, v.clientislnr, v.clientisbonus, v.allow_create_dr, "
-    "v.allow_create_oil, v.test_client, v.WBC_UPDATE_EMAIL, V.ALLOW_CREATE_DD, V.ALLOW_CHANGE_HOLDER, "
-    "V.ALLOW_LOST_CARD, V.allow_ch_onl_params, v.allow_subscribe_on_sms, v.allow_unblock_card, v.allow_use_api, "
-    "v.manager_email from &shema.v_tev_web_clients v where wbc_emitent_id = :emitent_id ) t ) tbl &ORDER &FIELD";
 
 QMap<QString, QString> parseConninfo(const QString& conninfo)
 {
@@ -58,7 +35,7 @@ double median(std::vector<double> v)
 
 void setupClients(db::Query& q, int emitent)
 {
-    q.setSql(QString::fromLatin1(kClientsSql));
+    q.setSql(QString::fromUtf8(sqltext::qryClients));
     q.setMacro("shema", "tev.");
     q.setMacro("ORDER", "ORDER BY");
     q.setMacro("FIELD", "wbc_id");

@@ -29,8 +29,8 @@ struct FromItem
 struct Conjunct
 {
     Range range;
-    int owner = -1;   // FROM item whose column carries (+); -1 for a plain condition
-    QList<int> deps;  // other FROM items the condition reads
+    int owner = -1;  // FROM item whose column carries (+); -1 for a plain condition
+    QList<int> deps; // other FROM items the condition reads
 };
 
 class Adapter
@@ -171,7 +171,8 @@ private:
             case Kind::OuterJoin:
                 if (!drop)
                     out += text(i);
-                else if (i > b && kind(i - 1) == Kind::Whitespace && out.endsWith(text(i - 1)))
+                else if (i > b && kind(i - 1) == Kind::Whitespace && out.endsWith(text(i - 1)) &&
+                         !(i - 2 >= b && kind(i - 2) == Kind::LineComment))
                     out.chop(text(i - 1).size()); // "b.k (+)" becomes "b.k"
                 ++i;
                 continue;
@@ -248,8 +249,8 @@ private:
             out += text(i + 4).toString().toLower();
             return i + 5;
         }
-        if (isKw(i, "TEV_UTILS") && i + 2 < e && kind(i + 1) == Kind::Dot && kind(i + 2) == Kind::Identifier &&
-            callFollows(i + 3)) {
+        if (isKw(i, "TEV_UTILS") && i + 2 < e && kind(i + 1) == Kind::Dot &&
+            kind(i + 2) == Kind::Identifier && callFollows(i + 3)) {
             out += QLatin1String("tev_utils__");
             out += text(i + 2).toString().toLower();
             return i + 3;
@@ -259,7 +260,12 @@ private:
 
     // ---- DECODE ---------------------------------------------------------------------------
 
-    enum class Literal { None, Null, Value };
+    enum class Literal
+    {
+        None,
+        Null,
+        Value
+    };
 
     Literal literalKind(Range r) const
     {
@@ -758,7 +764,7 @@ private:
             for (const Range& a : splitLevel(args.b, args.e, Kind::Comma)) {
                 const Range t = trimmed(a);
                 r.callArgs.append(t.e - t.b == 1 && kind(t.b) == Kind::Bind ? text(t.b).mid(1).toString()
-                                                                              : QString());
+                                                                            : QString());
                 rendered.append(render(a, false));
             }
         }
@@ -777,8 +783,8 @@ private:
         const int name = nextSig(user + 1, mN);
         const int identified = nextSig(name + 1, mN);
         const int by = nextSig(identified + 1, mN);
-        if (!isKw(alter, "ALTER") || !isKw(user, "USER") || !isName(name) || !isKw(identified, "IDENTIFIED") ||
-            !isKw(by, "BY"))
+        if (!isKw(alter, "ALTER") || !isKw(user, "USER") || !isName(name) ||
+            !isKw(identified, "IDENTIFIED") || !isKw(by, "BY"))
             return false;
         const qsizetype n = mSrc.size();
         qsizetype p = mToks[by].pos + mToks[by].len;
@@ -813,11 +819,12 @@ private:
         // An empty password would make PostgreSQL clear the role's password instead of failing.
         if (password.isEmpty())
             return false;
-        const QString role = kind(name) == Kind::QuotedIdentifier ? text(name).toString()
-                                                                  : text(name).toString().toLower();
+        const QString role =
+            kind(name) == Kind::QuotedIdentifier ? text(name).toString() : text(name).toString().toLower();
         password.replace(QLatin1String("'"), QLatin1String("''"));
         r.kind = AdaptedSql::Kind::AlterUserPassword;
-        r.text = QLatin1String("ALTER ROLE ") + role + QLatin1String(" PASSWORD '") + password + QLatin1Char('\'');
+        r.text =
+            QLatin1String("ALTER ROLE ") + role + QLatin1String(" PASSWORD '") + password + QLatin1Char('\'');
         return true;
     }
 

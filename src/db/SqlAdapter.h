@@ -8,7 +8,12 @@ namespace db {
 // An Oracle-dialect SQL text rewritten for PostgreSQL.
 struct AdaptedSql
 {
-    enum class Kind { Statement, ProcedureCall, AlterUserPassword };
+    enum class Kind
+    {
+        Statement,
+        ProcedureCall,
+        AlterUserPassword
+    };
     Kind kind = Kind::Statement;
     // PostgreSQL text, bind parameters as $1..$n.
     QString text;
@@ -26,7 +31,8 @@ struct AdaptedSql
 // - `:name` binds become $n; NVL becomes COALESCE; DECODE becomes CASE (NULL matching NULL;
 //   search values that are not literals compared as text, as Oracle converts implicitly);
 // - Oracle outer joins `(+)` become CROSS JOIN of the plain tables followed by LEFT JOIN ... ON
-//   of the optional ones, in every SELECT, subqueries included; `FROM DUAL` is dropped;
+//   of the optional ones, in every SELECT, subqueries included; `FROM DUAL` is dropped; a
+//   subquery in FROM without a name is given one ("_sub1", ...), as PostgreSQL 15 requires;
 // - `X.TEV_UTILS.NAME(` becomes `x.tev_utils__name(`;
 // - "begin X.TEV_UTILS.NAME(args); end;" becomes a ProcedureCall, "ALTER USER u IDENTIFIED BY p"
 //   an AlterUserPassword ("ALTER ROLE u PASSWORD 'p'").

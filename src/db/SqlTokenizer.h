@@ -10,7 +10,8 @@ namespace db {
 // concatenating their texts gives the input back byte for byte.
 struct SqlToken
 {
-    enum class Kind {
+    enum class Kind
+    {
         Whitespace,
         LineComment,  // "--" up to, not including, the line break
         BlockComment, // "/* ... */"

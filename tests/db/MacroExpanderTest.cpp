@@ -31,8 +31,12 @@ struct Macros
 
 Macros portalMacros()
 {
-    return Macros{{{"shema", "tev"}, {"order", "ORDER BY"}, {"field", "wbc_id"}, {"vno", "'Нет'"},
-                   {"inactive", QString()}, {"a$b#1", "X"}},
+    return Macros{{{"shema", "tev"},
+                   {"order", "ORDER BY"},
+                   {"field", "wbc_id"},
+                   {"vno", "'Нет'"},
+                   {"inactive", QString()},
+                   {"a$b#1", "X"}},
                   {}};
 }
 
@@ -62,7 +66,8 @@ TEST(MacroExpanderTest, Expands)
         {"ampersand without a name", "a & b && c &", "a & b && c &"},
         {"double ampersand before a name", "&&shema", "&tev"},
         {"strings, quoted names and comments untouched",
-         "'&shema' \"&shema\" -- &shema\n/* &shema */ 'it''s &x' &shema", "'&shema' \"&shema\" -- &shema\n/* &shema */ 'it''s &x' tev"},
+         "'&shema' \"&shema\" -- &shema\n/* &shema */ 'it''s &x' &shema",
+         "'&shema' \"&shema\" -- &shema\n/* &shema */ 'it''s &x' tev"},
         {"no macro at all", "select 1", "select 1"},
         {"empty text", "", ""},
     };

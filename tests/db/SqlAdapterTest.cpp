@@ -85,9 +85,12 @@ TEST(SqlAdapterTest, NeverMangles)
     expectStatements({
         {"cast", "select a::text, b :: int from t", "select a::text, b :: int from t"},
         {"assignment", "v := :x", "v := $1", {"x"}},
-        {"binds and functions inside a string", "select ':x $1 NVL(a, b) decode(a,1,2) (+)', :y from t",
-         "select ':x $1 NVL(a, b) decode(a,1,2) (+)', $1 from t", {"y"}},
-        {"doubled quote inside a string", "select 'it''s :x', 'a'':b' from t", "select 'it''s :x', 'a'':b' from t"},
+        {"binds and functions inside a string",
+         "select ':x $1 NVL(a, b) decode(a,1,2) (+)', :y from t",
+         "select ':x $1 NVL(a, b) decode(a,1,2) (+)', $1 from t",
+         {"y"}},
+        {"doubled quote inside a string", "select 'it''s :x', 'a'':b' from t",
+         "select 'it''s :x', 'a'':b' from t"},
         {"quoted identifiers", R"(select "NVL"(1), "a:b", "x""y:z" from t)",
          R"(select "NVL"(1), "a:b", "x""y:z" from t)"},
         {"comments", "select a -- :x nvl(\n, b /* :y decode(a,1,2) */ from t",
@@ -99,7 +102,8 @@ TEST(SqlAdapterTest, NeverMangles)
          "SELECT '['||TO_CHAR(E.EMITENT_NUMBER,'FM0000')||', '||E.FILIAL_NUMBER||']' FROM t E",
          "SELECT '['||TO_CHAR(E.EMITENT_NUMBER,'FM0000')||', '||E.FILIAL_NUMBER||']' FROM t E"},
         {"unterminated string", "select 'abc :x", "select 'abc :x"},
-        {"unbalanced parentheses", "select decode(a, 1, (2) from t where (x", "select decode(a, 1, (2) from t where (x"},
+        {"unbalanced parentheses", "select decode(a, 1, (2) from t where (x",
+         "select decode(a, 1, (2) from t where (x"},
         {"stray closing parenthesis", "select a) from t, u where u.x(+) = t.x",
          "select a) from t, u where u.x(+) = t.x"},
         {"empty text", "", ""},
@@ -131,10 +135,12 @@ TEST(SqlAdapterTest, DecodeBecomesCase)
          "CASE WHEN f IS NOT DISTINCT FROM 'Y' THEN 1 WHEN f IS NOT DISTINCT FROM -1 THEN 2 ELSE 0 END"},
         {"column search value compared as text", "decode(l.lng_id, v.lng_id, 1, 0 )",
          "CASE WHEN (l.lng_id)::text IS NOT DISTINCT FROM (v.lng_id)::text THEN 1 ELSE 0 END"},
-        {"bind search value compared as text", "decode(a, :p, 1, 0)",
+        {"bind search value compared as text",
+         "decode(a, :p, 1, 0)",
          "CASE WHEN (a)::text IS NOT DISTINCT FROM ($1)::text THEN 1 ELSE 0 END",
          {"p"}},
-        {"bind as expression", "decode(:rpt, 0, trim(v.wbc_name), trim(v.name_for_report))",
+        {"bind as expression",
+         "decode(:rpt, 0, trim(v.wbc_name), trim(v.name_for_report))",
          "CASE WHEN $1 IS NOT DISTINCT FROM 0 THEN trim(v.wbc_name) ELSE trim(v.name_for_report) END",
          {"rpt"}},
         {"compound expression kept together", "DECODE(a + b, 1, 2)",
@@ -145,8 +151,10 @@ TEST(SqlAdapterTest, DecodeBecomesCase)
          "CASE WHEN t.clientislnr IS NOT DISTINCT FROM 1 THEN '-' ELSE CASE WHEN t.allow_use_api IS NOT "
          "DISTINCT FROM 0 THEN 'N' ELSE 'Y' END END"},
         {"nested as the expression", "DECODE(DECODE(a, 1, 2, 3), 2, 'x')",
-         "CASE WHEN CASE WHEN a IS NOT DISTINCT FROM 1 THEN 2 ELSE 3 END IS NOT DISTINCT FROM 2 THEN 'x' END"},
-        {"inside function arguments", "nvl(decode(:rpt, 0, trim(a), trim(b)), a)",
+         "CASE WHEN CASE WHEN a IS NOT DISTINCT FROM 1 THEN 2 ELSE 3 END IS NOT DISTINCT FROM 2 THEN 'x' "
+         "END"},
+        {"inside function arguments",
+         "nvl(decode(:rpt, 0, trim(a), trim(b)), a)",
          "COALESCE(CASE WHEN $1 IS NOT DISTINCT FROM 0 THEN trim(a) ELSE trim(b) END, a)",
          {"rpt"}},
         {"subquery as result", "DECODE(t.o, 0, (SELECT MAX(t1.o) FROM x t1) + 1, t.o) o",
@@ -161,7 +169,9 @@ TEST(SqlAdapterTest, DecodeBecomesCase)
 TEST(SqlAdapterTest, PackageMembersBecomeFlatRoutines)
 {
     expectStatements({
-        {"scheme prefix, any case", "TEV.TEV_UTILS.Trans_Text(a, :l, 1)", "tev.tev_utils__trans_text(a, $1, 1)",
+        {"scheme prefix, any case",
+         "TEV.TEV_UTILS.Trans_Text(a, :l, 1)",
+         "tev.tev_utils__trans_text(a, $1, 1)",
          {"l"}},
         {"lower-case package", "s.tev_utils.calc_md5(x)", "s.tev_utils__calc_md5(x)"},
         {"no scheme", "tev_utils.get_first_emitent()", "tev_utils__get_first_emitent()"},
@@ -181,19 +191,21 @@ TEST(SqlAdapterTest, OuterJoinsBecomeAnsiJoins)
          {"p"}},
         {"(+) on the right-hand side, blanks inside the mark", "select * from t a, u b where a.k = b.k ( + )",
          "select * from t a LEFT JOIN u b ON (a.k = b.k)"},
-        {"plain tables cross joined first",
-         "SELECT * FROM a, o, b WHERE a.id = b.id AND o.k(+) = b.k",
+        {"plain tables cross joined first", "SELECT * FROM a, o, b WHERE a.id = b.id AND o.k(+) = b.k",
          "SELECT * FROM a CROSS JOIN b LEFT JOIN o ON (o.k = b.k) WHERE a.id = b.id"},
         {"optional tables ordered by what their ON reads",
          "SELECT * FROM a, c, b WHERE c.x(+) = b.y AND b.z(+) = a.w",
          "SELECT * FROM a LEFT JOIN b ON (b.z = a.w) LEFT JOIN c ON (c.x = b.y)"},
-        {"table without alias, name case-insensitive", "select * from s.tab, s.other o where TAB.id = o.id(+)",
+        {"table without alias, name case-insensitive",
+         "select * from s.tab, s.other o where TAB.id = o.id(+)",
          "select * from s.tab LEFT JOIN s.other o ON (TAB.id = o.id)"},
         {"BETWEEN and OR stay whole",
          "select * from m v, p p where v.d between :a and :b and (v.t = :t or :t = -1) and p.id(+) = v.t",
-         "select * from m v LEFT JOIN p p ON (p.id = v.t) where v.d between $1 and $2 AND (v.t = $3 or $3 = -1)",
+         "select * from m v LEFT JOIN p p ON (p.id = v.t) where v.d between $1 and $2 AND (v.t = $3 or $3 = "
+         "-1)",
          {"a", "b", "t"}},
-        {"parenthesised conjunctions looked through", "select * from a, b where (a.k = b.k(+) and (b.c(+) = 1))",
+        {"parenthesised conjunctions looked through",
+         "select * from a, b where (a.k = b.k(+) and (b.c(+) = 1))",
          "select * from a LEFT JOIN b ON (a.k = b.k AND b.c = 1)"},
         {"CASE with AND inside a condition",
          "select * from a, b where case when a.x = 1 and a.y = 2 then 1 end = 1 and b.k(+) = a.k",
@@ -203,7 +215,8 @@ TEST(SqlAdapterTest, OuterJoinsBecomeAnsiJoins)
          "select a.g, count(b.x) from a LEFT JOIN b ON (b.k = a.k) group by a.g\norder by 1"},
         {"subquery in the WHERE converted on its own",
          "select * from t where exists (select 1 from a, b where b.k(+) = a.k and a.t = t.id) and t.x = 1",
-         "select * from t where exists (select 1 from a LEFT JOIN b ON (b.k = a.k) where a.t = t.id) and t.x = 1"},
+         "select * from t where exists (select 1 from a LEFT JOIN b ON (b.k = a.k) where a.t = t.id) and t.x "
+         "= 1"},
         {"subquery as FROM item with its own join",
          "select * from (select a.k from a, b where b.k(+) = a.k) v, c where c.k(+) = v.k",
          "select * from (select a.k from a LEFT JOIN b ON (b.k = a.k)) v LEFT JOIN c ON (c.k = v.k)"},
@@ -242,39 +255,44 @@ TEST(SqlAdapterTest, SharedQueriesWithOuterJoins)
 {
     expectStatements({
         {"qryLogins",
-         expanded("SELECT * FROM (SELECT L.WBL_ID AS ID, L.WBL_IS_ACTIVE, L.WBL_IS_JOURNALISING, "
-                  "DECODE(L.WBL_IS_ACTIVE, 0, &vNo, &vYes) AS IS_ACTIVE, DECODE(L.WBL_IS_JOURNALISING, 0, &vNo, "
-                  "&vYes) AS IS_JOURNALISING, L.WBL_LOGIN_MD5 AS WBL_LOGIN, DECODE(L.CARD_HOLDER_ID, NULL, "
-                  "c.wbc_email, l.email) AS email, L.CARD_HOLDER_ID, DECODE(L.CARD_HOLDER_ID, NULL, "
-                  "&vClientAccess, H.CARD_HOLDER_NAME ) AS CARD_HOLDER_NAME, NVL(H.STATEHOLDER, 0) AS "
-                  "STATEHOLDER, DECODE(NVL(H.STATEHOLDER, 0), 0, &vAllCardsAllAccounts, 1, &vCardsAllAccounts, "
-                  "2, &vCards, NULL ) AS STATEHOLDERNAME, l.wbl_temp_password as is_temp FROM "
-                  "&shema.v_tev_WEB_LOGINS L, &shema.v_TEV_CARD_HOLDER H, &shema.V_TEV_WEB_CLIENTS c WHERE "
-                  "L.WBL_WEB_CLIENT_ID = :pID AND H.CARD_HOLDER_ID(+) = L.CARD_HOLDER_ID AND c.wbc_id = "
-                  "l.wbl_web_client_id ) &ORDER &FIELD",
-                  "ID"),
+         expanded(
+             "SELECT * FROM (SELECT L.WBL_ID AS ID, L.WBL_IS_ACTIVE, L.WBL_IS_JOURNALISING, "
+             "DECODE(L.WBL_IS_ACTIVE, 0, &vNo, &vYes) AS IS_ACTIVE, DECODE(L.WBL_IS_JOURNALISING, 0, &vNo, "
+             "&vYes) AS IS_JOURNALISING, L.WBL_LOGIN_MD5 AS WBL_LOGIN, DECODE(L.CARD_HOLDER_ID, NULL, "
+             "c.wbc_email, l.email) AS email, L.CARD_HOLDER_ID, DECODE(L.CARD_HOLDER_ID, NULL, "
+             "&vClientAccess, H.CARD_HOLDER_NAME ) AS CARD_HOLDER_NAME, NVL(H.STATEHOLDER, 0) AS "
+             "STATEHOLDER, DECODE(NVL(H.STATEHOLDER, 0), 0, &vAllCardsAllAccounts, 1, &vCardsAllAccounts, "
+             "2, &vCards, NULL ) AS STATEHOLDERNAME, l.wbl_temp_password as is_temp FROM "
+             "&shema.v_tev_WEB_LOGINS L, &shema.v_TEV_CARD_HOLDER H, &shema.V_TEV_WEB_CLIENTS c WHERE "
+             "L.WBL_WEB_CLIENT_ID = :pID AND H.CARD_HOLDER_ID(+) = L.CARD_HOLDER_ID AND c.wbc_id = "
+             "l.wbl_web_client_id ) &ORDER &FIELD",
+             "ID"),
          "SELECT * FROM (SELECT L.WBL_ID AS ID, L.WBL_IS_ACTIVE, L.WBL_IS_JOURNALISING, CASE WHEN "
          "L.WBL_IS_ACTIVE IS NOT DISTINCT FROM 0 THEN 'No' ELSE 'Yes' END AS IS_ACTIVE, CASE WHEN "
          "L.WBL_IS_JOURNALISING IS NOT DISTINCT FROM 0 THEN 'No' ELSE 'Yes' END AS IS_JOURNALISING, "
          "L.WBL_LOGIN_MD5 AS WBL_LOGIN, CASE WHEN L.CARD_HOLDER_ID IS NULL THEN c.wbc_email ELSE l.email END "
          "AS email, L.CARD_HOLDER_ID, CASE WHEN L.CARD_HOLDER_ID IS NULL THEN 'Client' ELSE "
          "H.CARD_HOLDER_NAME END AS CARD_HOLDER_NAME, COALESCE(H.STATEHOLDER, 0) AS STATEHOLDER, CASE WHEN "
-         "COALESCE(H.STATEHOLDER, 0) IS NOT DISTINCT FROM 0 THEN 'All' WHEN COALESCE(H.STATEHOLDER, 0) IS NOT "
-         "DISTINCT FROM 1 THEN 'CardsAll' WHEN COALESCE(H.STATEHOLDER, 0) IS NOT DISTINCT FROM 2 THEN 'Cards' "
+         "COALESCE(H.STATEHOLDER, 0) IS NOT DISTINCT FROM 0 THEN 'All' WHEN COALESCE(H.STATEHOLDER, 0) IS "
+         "NOT "
+         "DISTINCT FROM 1 THEN 'CardsAll' WHEN COALESCE(H.STATEHOLDER, 0) IS NOT DISTINCT FROM 2 THEN "
+         "'Cards' "
          "ELSE NULL END AS STATEHOLDERNAME, l.wbl_temp_password as is_temp FROM tev.v_tev_WEB_LOGINS L CROSS "
          "JOIN tev.V_TEV_WEB_CLIENTS c LEFT JOIN tev.v_TEV_CARD_HOLDER H ON (H.CARD_HOLDER_ID = "
          "L.CARD_HOLDER_ID) WHERE L.WBL_WEB_CLIENT_ID = $1 AND c.wbc_id = l.wbl_web_client_id ) AS _sub1 "
          "ORDER BY ID",
          {"pID"}},
         {"oquTrnTypes",
-         expanded("SELECT TT.TRNTYPE_NUMBER, &shema.TEV_UTILS.TRANS_TEXT(TT.TRNTYPE_NAME, &LangID, 1) as "
-                  "TRNTYPE_NAME, NVL(TE.ISVISIBLE, 1) AS ISVISIBLE, DECODE(TT.MARK, 1, '+', '-' ) AS MARK FROM "
-                  "&shema.v_tev_TRNTYPE TT, &shema.v_tev_TRNTYPE_EMITENT TE WHERE TE.EMITENT_ID_WEB(+) = "
-                  ":emitent_id AND TE.TRNTYPE_NUMBER(+) = TT.TRNTYPE_NUMBER &ORDER &FIELD",
-                  "TRNTYPE_NUMBER"),
+         expanded(
+             "SELECT TT.TRNTYPE_NUMBER, &shema.TEV_UTILS.TRANS_TEXT(TT.TRNTYPE_NAME, &LangID, 1) as "
+             "TRNTYPE_NAME, NVL(TE.ISVISIBLE, 1) AS ISVISIBLE, DECODE(TT.MARK, 1, '+', '-' ) AS MARK FROM "
+             "&shema.v_tev_TRNTYPE TT, &shema.v_tev_TRNTYPE_EMITENT TE WHERE TE.EMITENT_ID_WEB(+) = "
+             ":emitent_id AND TE.TRNTYPE_NUMBER(+) = TT.TRNTYPE_NUMBER &ORDER &FIELD",
+             "TRNTYPE_NUMBER"),
          "SELECT TT.TRNTYPE_NUMBER, tev.tev_utils__trans_text(TT.TRNTYPE_NAME, 25, 1) as TRNTYPE_NAME, "
          "COALESCE(TE.ISVISIBLE, 1) AS ISVISIBLE, CASE WHEN TT.MARK IS NOT DISTINCT FROM 1 THEN '+' ELSE '-' "
-         "END AS MARK FROM tev.v_tev_TRNTYPE TT LEFT JOIN tev.v_tev_TRNTYPE_EMITENT TE ON (TE.EMITENT_ID_WEB = "
+         "END AS MARK FROM tev.v_tev_TRNTYPE TT LEFT JOIN tev.v_tev_TRNTYPE_EMITENT TE ON (TE.EMITENT_ID_WEB "
+         "= "
          "$1 AND TE.TRNTYPE_NUMBER = TT.TRNTYPE_NUMBER) ORDER BY TRNTYPE_NUMBER",
          {"emitent_id"}},
         {"oqFeedBackTypes",
@@ -287,27 +305,31 @@ TEST(SqlAdapterTest, SharedQueriesWithOuterJoins)
          "AND p.LANG_ID = $1) ORDER BY type_id",
          {"pLang"}},
         {"oqMaxLimitsClient",
-         expanded("SELECT t.service_id_web, t.service_id, t.service_name, t.is_currency, "
-                  "DECODE(t.max_day_limit, NULL, t.def_max_day_limit, t.max_day_limit) AS max_day_limit, "
-                  "DECODE(t.max_day_limit, NULL, 1, 0) AS is_day_def_val, DECODE(t.max_week_limit, NULL, "
-                  "t.def_max_week_limit, t.max_week_limit) AS max_week_limit, DECODE(t.max_week_limit, NULL, 1, "
-                  "0) AS is_week_def_val, DECODE(t.max_month_limit, NULL, t.def_max_month_limit, "
-                  "t.max_month_limit) AS max_month_limit, DECODE(t.max_month_limit, NULL, 1, 0) AS "
-                  "is_month_def_val FROM (SELECT srv.service_id_web, srv.service_id, srv.service_name, "
-                  "srv.is_currency, lim.max_day_limit AS max_day_limit, NVL(srv.max_day_limit, 0) AS "
-                  "def_max_day_limit, lim.max_week_limit AS max_week_limit, NVL(srv.max_week_limit, 0) AS "
-                  "def_max_week_limit, lim.max_month_limit AS max_month_limit, NVL(srv.max_month_limit, 0) AS "
-                  "def_max_month_limit, :pClientIDWeb AS web_client_id, srv.emitent_id_web FROM "
-                  "&shema.v_tev_max_limits lim, &shema.v_tev_service srv WHERE lim.service_id_web(+) = "
-                  "srv.service_id_web AND lim.client_id_web(+) = :pClientIDWeb AND srv.service_is_active = 1) "
-                  "t, &shema.v_tev_web_clients cl WHERE cl.wbc_id = t.web_client_id AND cl.wbc_emitent_id = "
-                  "t.emitent_id_web ORDER BY t.service_id"),
+         expanded(
+             "SELECT t.service_id_web, t.service_id, t.service_name, t.is_currency, "
+             "DECODE(t.max_day_limit, NULL, t.def_max_day_limit, t.max_day_limit) AS max_day_limit, "
+             "DECODE(t.max_day_limit, NULL, 1, 0) AS is_day_def_val, DECODE(t.max_week_limit, NULL, "
+             "t.def_max_week_limit, t.max_week_limit) AS max_week_limit, DECODE(t.max_week_limit, NULL, 1, "
+             "0) AS is_week_def_val, DECODE(t.max_month_limit, NULL, t.def_max_month_limit, "
+             "t.max_month_limit) AS max_month_limit, DECODE(t.max_month_limit, NULL, 1, 0) AS "
+             "is_month_def_val FROM (SELECT srv.service_id_web, srv.service_id, srv.service_name, "
+             "srv.is_currency, lim.max_day_limit AS max_day_limit, NVL(srv.max_day_limit, 0) AS "
+             "def_max_day_limit, lim.max_week_limit AS max_week_limit, NVL(srv.max_week_limit, 0) AS "
+             "def_max_week_limit, lim.max_month_limit AS max_month_limit, NVL(srv.max_month_limit, 0) AS "
+             "def_max_month_limit, :pClientIDWeb AS web_client_id, srv.emitent_id_web FROM "
+             "&shema.v_tev_max_limits lim, &shema.v_tev_service srv WHERE lim.service_id_web(+) = "
+             "srv.service_id_web AND lim.client_id_web(+) = :pClientIDWeb AND srv.service_is_active = 1) "
+             "t, &shema.v_tev_web_clients cl WHERE cl.wbc_id = t.web_client_id AND cl.wbc_emitent_id = "
+             "t.emitent_id_web ORDER BY t.service_id"),
          "SELECT t.service_id_web, t.service_id, t.service_name, t.is_currency, CASE WHEN t.max_day_limit IS "
          "NULL THEN t.def_max_day_limit ELSE t.max_day_limit END AS max_day_limit, CASE WHEN t.max_day_limit "
          "IS NULL THEN 1 ELSE 0 END AS is_day_def_val, CASE WHEN t.max_week_limit IS NULL THEN "
-         "t.def_max_week_limit ELSE t.max_week_limit END AS max_week_limit, CASE WHEN t.max_week_limit IS NULL "
-         "THEN 1 ELSE 0 END AS is_week_def_val, CASE WHEN t.max_month_limit IS NULL THEN t.def_max_month_limit "
-         "ELSE t.max_month_limit END AS max_month_limit, CASE WHEN t.max_month_limit IS NULL THEN 1 ELSE 0 END "
+         "t.def_max_week_limit ELSE t.max_week_limit END AS max_week_limit, CASE WHEN t.max_week_limit IS "
+         "NULL "
+         "THEN 1 ELSE 0 END AS is_week_def_val, CASE WHEN t.max_month_limit IS NULL THEN "
+         "t.def_max_month_limit "
+         "ELSE t.max_month_limit END AS max_month_limit, CASE WHEN t.max_month_limit IS NULL THEN 1 ELSE 0 "
+         "END "
          "AS is_month_def_val FROM (SELECT srv.service_id_web, srv.service_id, srv.service_name, "
          "srv.is_currency, lim.max_day_limit AS max_day_limit, COALESCE(srv.max_day_limit, 0) AS "
          "def_max_day_limit, lim.max_week_limit AS max_week_limit, COALESCE(srv.max_week_limit, 0) AS "
@@ -318,11 +340,13 @@ TEST(SqlAdapterTest, SharedQueriesWithOuterJoins)
          "cl.wbc_emitent_id = t.emitent_id_web ORDER BY t.service_id",
          {"pClientIDWeb"}},
         {"phrase translations, one line per clause",
-         expanded("SELECT l.lng_id,\n       l.lng_lang_name_trans,\n       p.phrase\nFROM   &shema.v_tev_phrases "
-                  "p,\n       &shema.v_tev_langs   l\nWHERE  p.lang_id(+) = l.lng_id\nAND    p.type_id(+) = "
-                  ":pTypeId\nAND    p.id(+) = :pPhraseId\n&ORDER &FIELD",
-                  "lng_id"),
-         "SELECT l.lng_id,\n       l.lng_lang_name_trans,\n       p.phrase\nFROM tev.v_tev_langs   l LEFT JOIN "
+         expanded(
+             "SELECT l.lng_id,\n       l.lng_lang_name_trans,\n       p.phrase\nFROM   &shema.v_tev_phrases "
+             "p,\n       &shema.v_tev_langs   l\nWHERE  p.lang_id(+) = l.lng_id\nAND    p.type_id(+) = "
+             ":pTypeId\nAND    p.id(+) = :pPhraseId\n&ORDER &FIELD",
+             "lng_id"),
+         "SELECT l.lng_id,\n       l.lng_lang_name_trans,\n       p.phrase\nFROM tev.v_tev_langs   l LEFT "
+         "JOIN "
          "tev.v_tev_phrases p ON (p.lang_id = l.lng_id AND p.type_id = $1 AND p.id = $2)\nORDER BY lng_id",
          {"pTypeId", "pPhraseId"}},
     });
@@ -334,32 +358,39 @@ TEST(SqlAdapterTest, ClientsQuery)
         "select 0 isvisible, tbl.* from (SELECT t.wbc_name, t.wbc_email, t.wbc_description, t.black_list, "
         "t.state, t.wbc_id, t.wbc_petrol_id, t.wbc_petrol_type_id, t.clientislnr, t.clientisbonus, "
         "t.allow_use_api, decode(t.clientislnr,1, '-', decode(t.allow_use_api, 0, &vNo, &vYes ) ) as "
-        "allow_use_api_txt, t.allow_unblock_card, decode(t.clientislnr,1, '-', decode(t.allow_unblock_card, 0, "
+        "allow_use_api_txt, t.allow_unblock_card, decode(t.clientislnr,1, '-', decode(t.allow_unblock_card, "
+        "0, "
         "&vNo, &vYes ) ) as allow_unblock_card_txt, t.allow_subscribe_on_sms, decode(t.clientislnr,1, '-', "
-        "decode(t.allow_subscribe_on_sms, 0, &vNo, &vYes ) ) as allow_subscribe_on_sms_txt, t.allow_create_dr, "
+        "decode(t.allow_subscribe_on_sms, 0, &vNo, &vYes ) ) as allow_subscribe_on_sms_txt, "
+        "t.allow_create_dr, "
         "decode(t.clientislnr,1, '-', decode(t.allow_create_dr, 0, &vNo, &vYes ) ) as allow_create_dr_txt, "
         "t.allow_create_dd, decode(t.clientislnr,1, '-', decode(t.allow_create_dd, 0, &vNo, &vYes ) ) as "
-        "allow_create_dd_txt, t.allow_create_oil, decode(t.clientisbonus,1, '-', decode(t.clientislnr,1, '-', "
+        "allow_create_dd_txt, t.allow_create_oil, decode(t.clientisbonus,1, '-', decode(t.clientislnr,1, "
+        "'-', "
         "decode(t.allow_create_oil, 0, &vNo, &vYes ) ) ) as allow_create_oil_txt, decode(t.test_client, 0, "
         "&vNo, &vYes ) as test_client_str, t.test_client, t.WBC_UPDATE_EMAIL, decode(t.WBC_UPDATE_EMAIL, "
         "0,&vNo, &vYes ) as UPDATE_EMAIL_txt, t.ALLOW_CHANGE_HOLDER, decode(t.ALLOW_CHANGE_HOLDER, 0, &vNo, "
-        "&vYes ) as ALLOW_CHANGE_HOLDER_TXT, t.ALLOW_LOST_CARD, decode(t.ALLOW_LOST_CARD, 0, &vNo, &vYes ) as "
+        "&vYes ) as ALLOW_CHANGE_HOLDER_TXT, t.ALLOW_LOST_CARD, decode(t.ALLOW_LOST_CARD, 0, &vNo, &vYes ) "
+        "as "
         "ALLOW_LOST_CARD_TXT, t.allow_ch_onl_params, decode(t.clientisbonus,1, '-', decode(t.clientislnr,1, "
         "'-', decode(t.allow_ch_onl_params, 0, &vNo, &vYes ) ) ) as allow_ch_onl_params_txt, t.manager_email "
-        "FROM (select nvl(decode(:rpt, 0, trim(v.wbc_name), trim(v.name_for_report)), v.wbc_name) as wbc_name, "
+        "FROM (select nvl(decode(:rpt, 0, trim(v.wbc_name), trim(v.name_for_report)), v.wbc_name) as "
+        "wbc_name, "
         "v.wbc_email, v.wbc_description, decode(v.wbc_in_blacklist, 0, &vNo, &vYes) as black_list, "
         "decode(v.wbc_client_state, 1, &vCreated, 2, &vInvited, 3, &vNotSubscribes, 4, &vSubscribe, 5, "
         "&vBlocked, &vUnknown) as state, v.wbc_id, v.wbc_petrol_id, DECODE(v.wbc_petrol_type_id, 3, 1, 4, 2, "
         "v.wbc_petrol_type_id) AS wbc_petrol_type_id, v.clientislnr, v.clientisbonus, v.allow_create_dr, "
         "v.allow_create_oil, v.test_client, v.WBC_UPDATE_EMAIL, V.ALLOW_CREATE_DD, V.ALLOW_CHANGE_HOLDER, "
         "V.ALLOW_LOST_CARD, V.allow_ch_onl_params, v.allow_subscribe_on_sms, v.allow_unblock_card, "
-        "v.allow_use_api, v.manager_email from &shema.v_tev_web_clients v where wbc_emitent_id = :emitent_id ) "
+        "v.allow_use_api, v.manager_email from &shema.v_tev_web_clients v where wbc_emitent_id = :emitent_id "
+        ") "
         "t ) tbl &ORDER &FIELD",
         "wbc_id");
     const AdaptedSql a = adaptOracleSql(sql);
     EXPECT_EQ(a.kind, AdaptedSql::Kind::Statement);
     EXPECT_EQ(a.params, QStringList({"rpt", "emitent_id"}));
-    EXPECT_FALSE(a.text.contains(QRegularExpression("\\b(decode|nvl)\\b|:", QRegularExpression::CaseInsensitiveOption)));
+    EXPECT_FALSE(a.text.contains(
+        QRegularExpression("\\b(decode|nvl)\\b|:", QRegularExpression::CaseInsensitiveOption)));
     EXPECT_EQ(a.text.count("CASE WHEN"), sql.count("decode", Qt::CaseInsensitive));
     const QStringList fragments = {
         "select 0 isvisible, tbl.* from (SELECT t.wbc_name,",
@@ -394,19 +425,35 @@ TEST(SqlAdapterTest, OneCallBlocksBecomeProcedureCalls)
     const std::vector<CallCase> cases = {
         {"emitent list with an output cursor",
          "begin tev.TEV_UTILS.GET_SELECTED_EMITENT(:P_ALL_EMITENT, :P_MANAGER_ID, :P_EMITENT_LIST); end;",
-         "CALL tev.tev_utils__get_selected_emitent($1, $2, $3)", "tev.tev_utils__get_selected_emitent",
-         {"P_ALL_EMITENT", "P_MANAGER_ID", "P_EMITENT_LIST"}, {"P_ALL_EMITENT", "P_MANAGER_ID", "P_EMITENT_LIST"}},
-        {"three lines", "begin\n  tev.TEV_UTILS.change_current_lang(:P_ID_LANG);\nend;",
-         "CALL tev.tev_utils__change_current_lang($1)", "tev.tev_utils__change_current_lang", {"P_ID_LANG"},
+         "CALL tev.tev_utils__get_selected_emitent($1, $2, $3)",
+         "tev.tev_utils__get_selected_emitent",
+         {"P_ALL_EMITENT", "P_MANAGER_ID", "P_EMITENT_LIST"},
+         {"P_ALL_EMITENT", "P_MANAGER_ID", "P_EMITENT_LIST"}},
+        {"three lines",
+         "begin\n  tev.TEV_UTILS.change_current_lang(:P_ID_LANG);\nend;",
+         "CALL tev.tev_utils__change_current_lang($1)",
+         "tev.tev_utils__change_current_lang",
+         {"P_ID_LANG"},
          {"P_ID_LANG"}},
-        {"no arguments", "begin tev.tev_utils.UpdateClients(); end;", "CALL tev.tev_utils__updateclients()",
-         "tev.tev_utils__updateclients", {}, {}},
-        {"no parentheses, upper case, extra semicolons", "BEGIN S.TEV_UTILS.Refresh; END;;",
-         "CALL s.tev_utils__refresh()", "s.tev_utils__refresh", {}, {}},
+        {"no arguments",
+         "begin tev.tev_utils.UpdateClients(); end;",
+         "CALL tev.tev_utils__updateclients()",
+         "tev.tev_utils__updateclients",
+         {},
+         {}},
+        {"no parentheses, upper case, extra semicolons",
+         "BEGIN S.TEV_UTILS.Refresh; END;;",
+         "CALL s.tev_utils__refresh()",
+         "s.tev_utils__refresh",
+         {},
+         {}},
         {"no package", "begin s.proc(:a, 1); end;", "CALL s.proc($1, 1)", "s.proc", {"a", ""}, {"a"}},
         {"no scheme", "begin TEV_UTILS.X(:a) ; end", "CALL tev_utils__x($1)", "tev_utils__x", {"a"}, {"a"}},
-        {"expressions and a repeated bind", "begin s.tev_utils.f(:a, nvl(:b, 0), 'x:y', :A); end;",
-         "CALL s.tev_utils__f($1, COALESCE($2, 0), 'x:y', $1)", "s.tev_utils__f", {"a", "", "", "A"},
+        {"expressions and a repeated bind",
+         "begin s.tev_utils.f(:a, nvl(:b, 0), 'x:y', :A); end;",
+         "CALL s.tev_utils__f($1, COALESCE($2, 0), 'x:y', $1)",
+         "s.tev_utils__f",
+         {"a", "", "", "A"},
          {"a", "b"}},
     };
     for (const CallCase& c : cases) {
@@ -438,10 +485,11 @@ TEST(SqlAdapterTest, AlterUserBecomesAlterRole)
     const std::vector<AlterCase> cases = {
         {"quoted password with a quote", R"(ALTER USER Tev IDENTIFIED BY "pa'ss")",
          "ALTER ROLE tev PASSWORD 'pa''ss'"},
-        {"unquoted password, semicolon", "alter user tev identified by Secret1;", "ALTER ROLE tev PASSWORD 'Secret1'"},
+        {"unquoted password, semicolon", "alter user tev identified by Secret1;",
+         "ALTER ROLE tev PASSWORD 'Secret1'"},
         {"quoted user kept", R"(ALTER USER "Tev" IDENTIFIED BY "x")", R"(ALTER ROLE "Tev" PASSWORD 'x')"},
-        {"binds, comments and doubled quotes inside the password", R"(ALTER USER u IDENTIFIED BY "a"":b--c/*")",
-         R"(ALTER ROLE u PASSWORD 'a":b--c/*')"},
+        {"binds, comments and doubled quotes inside the password",
+         R"(ALTER USER u IDENTIFIED BY "a"":b--c/*")", R"(ALTER ROLE u PASSWORD 'a":b--c/*')"},
         {"empty password is refused", R"(ALTER USER u IDENTIFIED BY "")", ""},
         {"unterminated password", R"(ALTER USER u IDENTIFIED BY "abc)", ""},
         {"trailing clauses", R"(ALTER USER u IDENTIFIED BY "p" ACCOUNT UNLOCK)", ""},
