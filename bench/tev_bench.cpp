@@ -36,7 +36,7 @@ double median(std::vector<double> v)
 void setupClients(db::Query& q, int emitent)
 {
     q.setSql(QString::fromUtf8(sqltext::qryClients));
-    q.setMacro("shema", "tev.");
+    q.setMacro("shema", "tev");
     q.setMacro("ORDER", "ORDER BY");
     q.setMacro("FIELD", "wbc_id");
     const QList<QPair<const char*, const char*>> texts = {

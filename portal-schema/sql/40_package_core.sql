@@ -313,9 +313,11 @@ DECLARE
     v_bad text;
     v_min integer := greatest(tev_priv_config_int('PSW_MIN_LENGTH', 5), 1);
 BEGIN
-    SELECT string_agg(DISTINCT ch, '' ORDER BY ch) INTO v_bad
-      FROM regexp_split_to_table(coalesce(p_password, ''), '') AS ch
-     WHERE ch !~ '^[!-~]$';
+    SELECT string_agg(ch, '' ORDER BY first_pos) INTO v_bad
+      FROM (SELECT ch, min(pos) AS first_pos
+              FROM regexp_split_to_table(coalesce(p_password, ''), '') WITH ORDINALITY AS t(ch, pos)
+             WHERE ch !~ '^[!-~]$'
+             GROUP BY ch) bad;
     IF v_bad IS NOT NULL THEN
         RETURN v_bad;
     END IF;
@@ -374,6 +376,15 @@ BEGIN
 END
 $$;
 
+-- Dates of a row image come as ISO text; the journal shows them the way
+-- the console shows dates.
+CREATE FUNCTION tev_priv_journal_value(p_value text) RETURNS text
+LANGUAGE sql IMMUTABLE
+SET search_path = __SCHEME__, pg_temp
+AS $$
+    SELECT regexp_replace(p_value, '^(\d{4})-(\d\d)-(\d\d)T(\d\d:\d\d:\d\d)$', '\3.\2.\1 \4')
+$$;
+
 -- Journals every column whose value differs between two images of a row.
 CREATE FUNCTION tev_priv_journal_diff(p_event_type_id integer, p_object_name text,
                                       p_old jsonb, p_new jsonb,
@@ -395,7 +406,8 @@ BEGIN
                                          p_emitent_id_web, p_client_id);
             ELSE
                 PERFORM tev_priv_journal(p_event_type_id, p_object_name, upper(k),
-                                         p_old ->> k, p_new ->> k, p_emitent_id_web, p_client_id);
+                                         tev_priv_journal_value(p_old ->> k), tev_priv_journal_value(p_new ->> k),
+                                         p_emitent_id_web, p_client_id);
             END IF;
         END IF;
     END LOOP;

@@ -200,7 +200,7 @@ ORDER BY l.wbl_id, n;
 -- too), blocked clients an ended one.
 INSERT INTO tev_web_describes (wbd_client_id, wbd_date_of, wbd_date_end, wbd_comment)
 SELECT c.wbc_id, timestamp '2025-01-15 12:00:00' + c.wbc_id * interval '1 hour',
-       timestamp '2026-12-31 23:59:59' + (c.wbc_id % 4) * interval '1 year',
+       timestamp '2027-12-31 23:59:59' + (c.wbc_id % 4) * interval '1 year',
        CASE WHEN c.wbc_id % 3 = 0 THEN 'Оплачено по счёту № ' || (500 + c.wbc_id) END
 FROM tev_web_clients c WHERE c.wbc_client_state = 4
 UNION ALL

@@ -10,16 +10,19 @@ VALUES
 INSERT INTO tev_emitent_params (emitent_id) VALUES (1);
 
 INSERT INTO tev_web_clients (wbc_id, wbc_emitent_id, wbc_petrol_id, wbc_petrol_type_id, wbc_name,
-                             wbc_email, wbc_client_state, clientislnr, allow_create_dr, allow_change_holder)
+                             wbc_email, wbc_client_state, clientislnr, allow_create_dr, allow_change_holder,
+                             wbc_date_create)
 SELECT n, 1 + n % 2, 500 + n, CASE WHEN n % 3 = 0 THEN 2 ELSE 1 END,
        CASE WHEN n % 3 = 0 THEN (ARRAY['Орлов', 'Зуева', 'Титов'])[1 + n % 3] || ' К.Л. ' || n
             ELSE 'ООО «Восток-' || n || '»' END,
        CASE WHEN n % 4 <> 0 THEN format('web2client%s@client.example', n) END,
-       1 + n % 5, CASE WHEN n = 7 THEN 1 ELSE 0 END, n % 2, 1
+       1 + n % 5, CASE WHEN n = 7 THEN 1 ELSE 0 END, n % 2, 1,
+       timestamp '2024-03-01 09:00:00' + n * interval '1 day'
 FROM generate_series(1, 12) AS n;
 
-INSERT INTO tev_web_logins (wbl_web_client_id, wbl_login_md5, wbl_password_md5)
-SELECT c.wbc_id, 'w2client' || c.wbc_id, tev_utils__calc_md5(c.wbc_id || 'w2client' || c.wbc_id)
+INSERT INTO tev_web_logins (wbl_web_client_id, wbl_login_md5, wbl_password_md5, wbl_date_create)
+SELECT c.wbc_id, 'w2client' || c.wbc_id, tev_utils__calc_md5(c.wbc_id || 'w2client' || c.wbc_id),
+       c.wbc_date_create + interval '1 day'
 FROM tev_web_clients c WHERE c.wbc_id % 3 <> 0
 ORDER BY c.wbc_id;
 

@@ -54,7 +54,7 @@ PlaceholderWindow::PlaceholderWindow(db::Session* session, const QString& scheme
 
     db::Query version(session);
     version.setSql(QStringLiteral("select * from &SHEMA.V_TEV_VERSION_DB t"));
-    version.setMacro(QStringLiteral("SHEMA"), scheme + QLatin1Char('.'));
+    version.setMacro(QStringLiteral("SHEMA"), scheme);
     version.open();
     auto* title = new QLabel(QStringLiteral("<b>%1</b> — %2@%3, версия схемы %4")
                                  .arg(scheme.toUpper(), session->username(), session->server(),
@@ -64,7 +64,7 @@ PlaceholderWindow::PlaceholderWindow(db::Session* session, const QString& scheme
 
     mEmitents->setSql(QStringLiteral(
         "begin &shema.TEV_UTILS.GET_SELECTED_EMITENT(:P_ALL_EMITENT, :P_MANAGER_ID, :P_EMITENT_LIST); end;"));
-    mEmitents->setMacro(QStringLiteral("shema"), scheme + QLatin1Char('.'));
+    mEmitents->setMacro(QStringLiteral("shema"), scheme);
     mEmitents->setParam(QStringLiteral("P_ALL_EMITENT"), 1);
     mEmitents->paramByName(QStringLiteral("P_MANAGER_ID")).setDataType(db::DataType::Integer);
     mEmitents->paramByName(QStringLiteral("P_EMITENT_LIST")).setDirection(db::ParamDirection::CursorOut);

@@ -125,7 +125,7 @@ TEST(CatalogueSql, EverySharedQueryOpensOnThePortal)
         q.setSql(QString::fromUtf8(c.sql));
         for (int i = 0; i < q.macros().count(); ++i)
             if (q.macros().at(i).name().compare("shema", Qt::CaseInsensitive) == 0)
-                q.macros().at(i).setValue("tev.");
+                q.macros().at(i).setValue("tev");
         for (const auto& m : c.macros)
             q.setMacro(m.first, m.second);
         for (const auto& p : c.params) {
@@ -163,7 +163,7 @@ TEST(CatalogueSql, CallAndScriptTextsRun)
     // The call text is a template callers replace; the shipped text names a routine that may be absent.
     Query call(session.get());
     call.setSql(QString::fromUtf8(sqltext::qryCallProc).replace("UpdateClients()", "UPD_STATUS(:P_CLIENT_ID)"));
-    call.setMacro("shema", "tev.");
+    call.setMacro("shema", "tev");
     call.setParam("P_CLIENT_ID", PgFixture::instance().adminQuery("select min(wbc_id) from tev.v_tev_web_clients").toInt());
     EXPECT_NO_THROW(call.execSql());
     session->rollback();

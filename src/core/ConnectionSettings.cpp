@@ -1,0 +1,117 @@
+#include "ConnectionSettings.h"
+
+#include "IniFile.h"
+
+namespace {
+
+const QString kConnection = QString::fromLatin1(ConnectionSettings::kConnection);
+
+// The on/off keys of CONNECTION count as on only for the integer 1.
+bool isOne(const lang::IniFile& ini, const char* key, int def)
+{
+    return ini.readInteger(kConnection, QString::fromLatin1(key), def) == 1;
+}
+
+} // namespace
+
+QString ConnectionSettings::server() const
+{
+    return mIni.readString(kConnection, QStringLiteral("server"), QString::fromLatin1(kDefaultServer));
+}
+
+void ConnectionSettings::setServer(const QString& server)
+{
+    mIni.writeString(kConnection, QStringLiteral("server"), server);
+}
+
+QString ConnectionSettings::user() const
+{
+    return mIni.readString(kConnection, QStringLiteral("user"), QString::fromLatin1(kDefaultUser));
+}
+
+void ConnectionSettings::setUser(const QString& user)
+{
+    mIni.writeString(kConnection, QStringLiteral("user"), user);
+}
+
+int ConnectionSettings::home() const
+{
+    return mIni.readInteger(kConnection, QStringLiteral("home"), kDefaultHome);
+}
+
+void ConnectionSettings::setHome(int home)
+{
+    mIni.writeInteger(kConnection, QStringLiteral("home"), home);
+}
+
+QString ConnectionSettings::password() const
+{
+    return mIni.readString(kConnection, QStringLiteral("password"));
+}
+
+void ConnectionSettings::setPassword(const QString& encrypted)
+{
+    // Quoted so that the leading and trailing blanks of the cipher text survive the reading.
+    mIni.writeString(kConnection, QStringLiteral("password"), QLatin1Char('"') + encrypted + QLatin1Char('"'));
+}
+
+bool ConnectionSettings::autoConnect() const
+{
+    return isOne(mIni, "auto_connect", 0);
+}
+
+void ConnectionSettings::setAutoConnect(bool on)
+{
+    mIni.writeBool(kConnection, QStringLiteral("auto_connect"), on);
+}
+
+bool ConnectionSettings::separateManage() const
+{
+    return isOne(mIni, "separate_manage", 0);
+}
+
+int ConnectionSettings::lastManagerId() const
+{
+    return mIni.readInteger(kConnection, QStringLiteral("last_manager_id"), -1);
+}
+
+void ConnectionSettings::setLastManagerId(int id)
+{
+    mIni.writeInteger(kConnection, QStringLiteral("last_manager_id"), id);
+}
+
+bool ConnectionSettings::showConnectSetup() const
+{
+    return isOne(mIni, "show_connect_setup", 1);
+}
+
+QString ConnectionSettings::defaultUser() const
+{
+    return mIni.readString(kConnection, QStringLiteral("default_user"));
+}
+
+bool ConnectionSettings::hasLanguageSection() const
+{
+    return mIni.sectionExists(QString::fromLatin1(kLangReference));
+}
+
+int ConnectionSettings::languageId() const
+{
+    return mIni.readInteger(QString::fromLatin1(kLangReference), QStringLiteral("CurrentLanguageId"),
+                            kDefaultLanguageId);
+}
+
+void ConnectionSettings::setLanguageId(int id)
+{
+    mIni.writeInteger(QString::fromLatin1(kLangReference), QStringLiteral("CurrentLanguageId"), id);
+}
+
+int ConnectionSettings::lastSelectedEmitent() const
+{
+    return mIni.readInteger(QString::fromLatin1(kClientConfigs), QStringLiteral("LAST_SELECTED_EM"), -1);
+}
+
+void ConnectionSettings::setLastSelectedEmitent(int emitentId)
+{
+    mIni.writeInteger(QString::fromLatin1(kClientConfigs), QStringLiteral("LAST_SELECTED_EM"), emitentId);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+namespace lang {
+class IniFile;
+}
+
+// The keys of DEDAdize.ini that the data module and the sign-in dialogs use, each with its default,
+// kept here so that no window spells a section, a key or a default of its own. Every read and write
+// goes straight to the file; writes throw lang::IniError.
+class ConnectionSettings
+{
+public:
+    static constexpr char kFileName[] = "DEDAdize.ini";
+
+    static constexpr char kConnection[] = "CONNECTION";
+    static constexpr char kSchemes[] = "SCHEMES";
+    static constexpr char kLangReference[] = "LANG_REFERENCE";
+    static constexpr char kClientConfigs[] = "CLIENT_CONFIGS";
+
+    // The database alias offered on a first start.
+    static constexpr char kDefaultServer[] = "TEVDB";
+    static constexpr char kDefaultUser[] = "tev_user";
+    static constexpr int kDefaultHome = 1;
+    static constexpr int kDefaultLanguageId = 25;
+    // Scheme made active when SCHEMES names none (the data module's reading).
+    static constexpr char kDefaultScheme[] = "TEV";
+
+    explicit ConnectionSettings(lang::IniFile& ini) : mIni(ini) {}
+
+    lang::IniFile& ini() const { return mIni; }
+
+    QString server() const;
+    void setServer(const QString& server);
+    QString user() const;
+    void setUser(const QString& user);
+    int home() const;
+    void setHome(int home);
+
+    // The regional sign-in's saved password, encrypted; stored enclosed in double quotes.
+    QString password() const;
+    void setPassword(const QString& encrypted);
+    bool autoConnect() const;
+    void setAutoConnect(bool on);
+    bool separateManage() const;
+    int lastManagerId() const;
+    void setLastManagerId(int id);
+    bool showConnectSetup() const;
+    // Database account of the exchange services.
+    QString defaultUser() const;
+
+    bool hasLanguageSection() const;
+    int languageId() const;
+    void setLanguageId(int id);
+
+    int lastSelectedEmitent() const;
+    void setLastSelectedEmitent(int emitentId);
+
+private:
+    lang::IniFile& mIni;
+};
