@@ -33,12 +33,22 @@ struct Conjunct
     QList<int> deps; // other FROM items the condition reads
 };
 
+// A run of operands joined by || at one level: [b, ops[0]), [ops[k] + 1, ops[k + 1]), ...,
+// [ops.last() + 1, e).
+struct ConcatChain
+{
+    int b = 0;
+    int e = 0;
+    QList<int> ops;
+};
+
 class Adapter
 {
 public:
     explicit Adapter(const QString& sql) : mSrc(sql), mToks(tokenizeSql(sql)), mN(int(mToks.size()))
     {
         mMatch.fill(-1, mN);
+        bool hasConcat = false;
         QList<int> open;
         for (int i = 0; i < mN; ++i) {
             const Kind k = mToks[i].kind;
@@ -52,8 +62,12 @@ public:
                 mHasOuterJoin = true;
             } else if (k == Kind::Identifier && isKw(i, "DUAL")) {
                 mHasDual = true;
+            } else if (k == Kind::Operator && text(i) == u"||") {
+                hasConcat = true;
             }
         }
+        if (hasConcat)
+            findConcatChains();
     }
 
     AdaptedSql run()
@@ -163,6 +177,14 @@ private:
     void put(QString& out, int b, int e, bool drop)
     {
         for (int i = b; i < e;) {
+            if (!mChainAt.isEmpty() && mChainAt[i] >= 0) {
+                const ConcatChain& chain = mChains[mChainAt[i]];
+                if (chain.e <= e) {
+                    putConcat(out, chain, drop);
+                    i = chain.e;
+                    continue;
+                }
+            }
             switch (kind(i)) {
             case Kind::Bind:
                 out += bindRef(i);
@@ -256,6 +278,198 @@ private:
             return i + 3;
         }
         return -1;
+    }
+
+    // ---- Oracle's || -------------------------------------------------------------------------
+    //
+    // Oracle's || skips NULL operands, PostgreSQL's makes the whole result NULL: a chain of ||
+    // becomes CONCAT(...), which skips NULLs and takes numbers as Oracle does. Only a chain of
+    // NULLs differs: CONCAT gives '' where Oracle gives NULL (its '' is NULL).
+
+    // Words that end an operand of ||.
+    bool endsConcatOperand(int i) const
+    {
+        static const char* const words[] = {
+            "SELECT", "FROM", "WHERE", "AND",   "OR",      "NOT",    "AS",    "THEN",      "ELSE",   "WHEN",
+            "END",    "ON",   "GROUP", "ORDER", "BY",      "HAVING", "UNION", "INTERSECT", "EXCEPT", "MINUS",
+            "INTO",   "IS",   "LIKE",  "IN",    "BETWEEN", "ESCAPE", "ASC",   "DESC"};
+        if (text(i).size() > 9)
+            return false;
+        for (const char* w : words)
+            if (isKw(i, w))
+                return true;
+        return false;
+    }
+
+    // Comparisons, assignments and named arguments bind weaker than || in both dialects.
+    bool isComparison(int i) const
+    {
+        if (kind(i) != Kind::Operator)
+            return false;
+        const QStringView t = text(i);
+        return t == u"=" || t == u"<>" || t == u"<" || t == u">" || t == u"<=" || t == u">=" || t == u"!=" ||
+               t == u"^=" || t == u"=>" || t == u":=";
+    }
+
+    // The analytic part of a call, "f(x) OVER (...)", "KEEP (...)", "WITHIN GROUP (...)": no alias.
+    bool continuesCall(int i, int before) const
+    {
+        if (before >= 0 && kind(before) == Kind::RParen)
+            return isKw(i, "OVER") || isKw(i, "KEEP") || isKw(i, "WITHIN");
+        return isKw(before, "WITHIN") && isKw(i, "GROUP");
+    }
+
+    // One parenthesis or CASE ... END level while chains are looked for.
+    struct ConcatLevel
+    {
+        bool isCase = false;
+        int operand = -1;      // first token of the operand being read, -1 before one starts
+        bool complete = false; // what was read can end an operand, so a name after it is an alias
+        int last = -1;         // last non-blank token read at this level
+        int chainStart = -1;
+        QList<int> ops;
+        bool broken = false; // an operand of the chain is empty: not SQL, left as written
+    };
+
+    // Marks every chain of || by its first token, in one pass. Parenthesised groups and CASE ...
+    // END are parts of an operand; inside them chains are found on their own.
+    void findConcatChains()
+    {
+        mChainAt.fill(-1, mN);
+        QList<ConcatLevel> levels(1);
+        auto close = [&](ConcatLevel& l) {
+            if (!l.ops.isEmpty() && !l.broken && l.operand >= 0) {
+                mChainAt[l.chainStart] = int(mChains.size());
+                mChains.append({l.chainStart, l.last + 1, l.ops});
+            }
+            l.ops.clear();
+            l.broken = false;
+            l.chainStart = -1;
+        };
+        auto boundary = [&](ConcatLevel& l, int i) {
+            close(l);
+            l.operand = -1;
+            l.complete = false;
+            l.last = i;
+        };
+        auto extend = [](ConcatLevel& l, int i, bool complete) {
+            if (l.operand < 0)
+                l.operand = i;
+            l.complete = complete;
+            l.last = i;
+        };
+        int prev = -1;
+        for (int i = 0; i < mN; ++i) {
+            if (mToks[i].isBlank())
+                continue;
+            const int before = prev;
+            prev = i;
+            const bool afterDot = before >= 0 && kind(before) == Kind::Dot;
+            ConcatLevel& l = levels.last();
+            switch (kind(i)) {
+            case Kind::Operator:
+                if (text(i) == u"||") {
+                    if (l.ops.isEmpty()) {
+                        l.chainStart = l.operand;
+                        l.broken = l.operand < 0;
+                    } else if (l.operand < 0) {
+                        l.broken = true;
+                    }
+                    l.ops.append(i);
+                    l.operand = -1;
+                    l.complete = false;
+                    l.last = i;
+                } else if (isComparison(i)) {
+                    boundary(l, i);
+                } else {
+                    extend(l, i, false);
+                }
+                break;
+            case Kind::LParen:
+                if (mMatch[i] > i) {
+                    extend(l, i, false);
+                    levels.append(ConcatLevel{});
+                } else {
+                    boundary(l, i);
+                }
+                break;
+            case Kind::RParen:
+                if (mMatch[i] >= 0 && levels.size() > 1) {
+                    while (levels.size() > 2 && levels.last().isCase) // CASE without END
+                        levels.removeLast();
+                    close(levels.last());
+                    levels.removeLast();
+                    levels.last().complete = true;
+                    levels.last().last = i;
+                } else {
+                    boundary(l, i);
+                }
+                break;
+            case Kind::Comma:
+            case Kind::Semicolon:
+                boundary(l, i);
+                break;
+            case Kind::Identifier:
+                if (afterDot) {
+                    extend(l, i, true);
+                } else if (isKw(i, "CASE")) {
+                    extend(l, i, false);
+                    levels.append(ConcatLevel{});
+                    levels.last().isCase = true;
+                } else if (l.isCase && isKw(i, "END")) {
+                    close(l);
+                    levels.removeLast();
+                    levels.last().complete = true;
+                    levels.last().last = i;
+                } else if (continuesCall(i, before)) {
+                    extend(l, i, false);
+                } else if (endsConcatOperand(i)) {
+                    boundary(l, i);
+                } else {
+                    if (l.complete) { // "a || b label": the chain ends before the alias
+                        close(l);
+                        l.operand = -1;
+                    }
+                    extend(l, i, true);
+                }
+                break;
+            case Kind::QuotedIdentifier:
+                if (!afterDot && l.complete) {
+                    close(l);
+                    l.operand = -1;
+                }
+                extend(l, i, true);
+                break;
+            case Kind::Dot:
+                extend(l, i, false);
+                break;
+            default: // numbers, strings, binds, (+)
+                extend(l, i, true);
+                break;
+            }
+        }
+        while (!levels.isEmpty()) {
+            close(levels.last());
+            levels.removeLast();
+        }
+    }
+
+    void putConcat(QString& out, const ConcatChain& chain, bool drop)
+    {
+        out += QLatin1String("CONCAT(");
+        int b = chain.b;
+        for (int k = 0; k <= chain.ops.size(); ++k) {
+            const int e = k < chain.ops.size() ? chain.ops[k] : chain.e;
+            if (k > 0)
+                out += QLatin1String(", ");
+            out += render({b, e}, drop);
+            // CONCAT cannot type a bare parameter, which || took as text.
+            const Range t = trimmed({b, e});
+            if (t.e - t.b == 1 && kind(t.b) == Kind::Bind)
+                out += QLatin1String("::text");
+            b = e + 1;
+        }
+        out += u')';
     }
 
     // ---- DECODE ---------------------------------------------------------------------------
@@ -834,6 +1048,8 @@ private:
     QList<int> mMatch;
     bool mHasOuterJoin = false;
     bool mHasDual = false;
+    QList<int> mChainAt; // per token: index into mChains of the chain it starts, else -1
+    QList<ConcatChain> mChains;
     QSet<int> mMissingAlias; // closing parentheses of FROM subqueries that have no alias
     int mAliasCount = 0;
     QStringList mParams;

@@ -33,6 +33,8 @@ struct AdaptedSql
 // - Oracle outer joins `(+)` become CROSS JOIN of the plain tables followed by LEFT JOIN ... ON
 //   of the optional ones, in every SELECT, subqueries included; `FROM DUAL` is dropped; a
 //   subquery in FROM without a name is given one ("_sub1", ...), as PostgreSQL 15 requires;
+// - every chain of `||` becomes CONCAT(...), which skips NULLs as Oracle's `||` does (a chain of
+//   NULLs only gives '' instead of NULL); a bare bind in it is cast to text;
 // - `X.TEV_UTILS.NAME(` becomes `x.tev_utils__name(`;
 // - "begin X.TEV_UTILS.NAME(args); end;" becomes a ProcedureCall, "ALTER USER u IDENTIFIED BY p"
 //   an AlterUserPassword ("ALTER ROLE u PASSWORD 'p'").

@@ -76,7 +76,7 @@ TEST(SqlAdapterTest, BindsBecomeNumberedParameters)
          {"pID", "pLangId"}},
         {"numeric bind names", "select :1, :2 from t", "select $1, $2 from t", {"1", "2"}},
         {"name characters $ and #", "x = :a$b#c", "x = $1", {"a$b#c"}},
-        {"bind right after an operator", "a=:x||:y", "a=$1||$2", {"x", "y"}},
+        {"bind right after an operator", "a=:x||:y", "a=CONCAT($1::text, $2::text)", {"x", "y"}},
     });
 }
 
@@ -98,9 +98,8 @@ TEST(SqlAdapterTest, NeverMangles)
         {"spacing and line breaks", "SELECT\ta ,\r\n  b\n\nFROM   t\n", "SELECT\ta ,\r\n  b\n\nFROM   t\n"},
         {"dollar text outside strings", "select a$1, $1 from t", "select a$1, $1 from t"},
         {"Oracle q-quote", "select q'[it's :x]', nq'{:y}' from t", "select q'[it's :x]', nq'{:y}' from t"},
-        {"to_char and concatenation stay",
-         "SELECT '['||TO_CHAR(E.EMITENT_NUMBER,'FM0000')||', '||E.FILIAL_NUMBER||']' FROM t E",
-         "SELECT '['||TO_CHAR(E.EMITENT_NUMBER,'FM0000')||', '||E.FILIAL_NUMBER||']' FROM t E"},
+        {"|| inside strings, quoted names and comments", R"(select 'a||b', "x||y" /* c || d */ from t)",
+         R"(select 'a||b', "x||y" /* c || d */ from t)"},
         {"unterminated string", "select 'abc :x", "select 'abc :x"},
         {"unbalanced parentheses", "select decode(a, 1, (2) from t where (x",
          "select decode(a, 1, (2) from t where (x"},
@@ -163,6 +162,61 @@ TEST(SqlAdapterTest, DecodeBecomesCase)
          "CASE WHEN a -- note\n IS NOT DISTINCT FROM 1 THEN 2 END"},
         {"too few arguments stay", "decode(a, b)", "decode(a, b)"},
         {"a package function named decode", "pkg.decode(a, 1, 2)", "pkg.decode(a, 1, 2)"},
+    });
+}
+
+// Oracle's || skips NULLs, PostgreSQL's yields NULL: every chain becomes CONCAT.
+TEST(SqlAdapterTest, ConcatenationBecomesConcat)
+{
+    expectStatements({
+        {"caption with a column that may be NULL, quoted alias",
+         R"(SELECT '[' || V.EMITENT_NUMBER || ', ' || V.FILIAL_NUMBER || '] ' || V.EMITENT_NAME AS "EM_FULL_NAME" FROM t V)",
+         R"(SELECT CONCAT('[', V.EMITENT_NUMBER, ', ', V.FILIAL_NUMBER, '] ', V.EMITENT_NAME) AS "EM_FULL_NAME" FROM t V)"},
+        {"no blanks around ||, to_char kept",
+         "SELECT '['||TO_CHAR(E.EMITENT_NUMBER,'FM0000')||', '||E.FILIAL_NUMBER||']' FROM t E",
+         "SELECT CONCAT('[', TO_CHAR(E.EMITENT_NUMBER,'FM0000'), ', ', E.FILIAL_NUMBER, ']') FROM t E"},
+        {"alias without AS ends the chain", "select a || b label, c||d \"Q\", e from t",
+         "select CONCAT(a, b) label, CONCAT(c, d) \"Q\", e from t"},
+        {"operators binding tighter stay inside an operand",
+         "select -a.x::text || b * 2 + 1 || (c || d) || e.f(g) || 'z' from t",
+         "select CONCAT(-a.x::text, b * 2 + 1, (CONCAT(c, d)), e.f(g), 'z') from t"},
+        {"nested chains in function arguments",
+         "select upper(a || b) || lower(c || d), f(x, y || z, w) from t",
+         "select CONCAT(upper(CONCAT(a, b)), lower(CONCAT(c, d))), f(x, CONCAT(y, z), w) from t"},
+        {"CASE as an operand, chains inside its branches",
+         "select case a || b when 'x' then c || d else e || f end || g from t",
+         "select CONCAT(case CONCAT(a, b) when 'x' then CONCAT(c, d) else CONCAT(e, f) end, g) from t"},
+        {"conditions end at comparisons and keywords",
+         "select * from t where a || b = :p and c like :q || '%' or x || y is null or z || 'k' in (1)",
+         "select * from t where CONCAT(a, b) = $1 and c like CONCAT($2::text, '%') or CONCAT(x, y) is null "
+         "or CONCAT(z, 'k') in (1)",
+         {"p", "q"}},
+        {"GROUP BY and ORDER BY", "select a || b from t group by a || b order by a || b desc, c",
+         "select CONCAT(a, b) from t group by CONCAT(a, b) order by CONCAT(a, b) desc, c"},
+        {"subquery operand and UNION branches",
+         "select 'a' || (select max(x) || 'y' from u) || b from t union select c || d from v",
+         "select CONCAT('a', (select CONCAT(max(x), 'y') from u), b) from t union select CONCAT(c, d) from "
+         "v"},
+        {"analytic call stays one operand",
+         "select 'n' || count(*) over (partition by a || b) x, listagg(c, ',') within group (order by c) || "
+         "'z' "
+         "from t",
+         "select CONCAT('n', count(*) over (partition by CONCAT(a, b))) x, CONCAT(listagg(c, ',') within "
+         "group "
+         "(order by c), 'z') from t"},
+        {"comments inside the chain kept", "select a /* x */ || -- y\n b from t",
+         "select CONCAT(a /* x */, -- y\n b) from t"},
+        {"with NVL, DECODE, package calls and FROM DUAL",
+         "select nvl(a, 'x') || decode(b, 1, 'y', 'z') || s.tev_utils.f(c || :d) from dual",
+         "select CONCAT(COALESCE(a, 'x'), CASE WHEN b IS NOT DISTINCT FROM 1 THEN 'y' ELSE 'z' END, "
+         "s.tev_utils__f(CONCAT(c, $1::text)))",
+         {"d"}},
+        {"chains as DECODE arguments", "decode(a || b, 'x', c || d, e)",
+         "CASE WHEN (CONCAT(a, b)) IS NOT DISTINCT FROM 'x' THEN CONCAT(c, d) ELSE e END"},
+        {"with an outer join", "select a.x || b.y from a, b where b.k(+) || 'x' = a.k and a.z = a.w || '1'",
+         "select CONCAT(a.x, b.y) from a LEFT JOIN b ON (CONCAT(b.k, 'x') = a.k) where a.z = CONCAT(a.w, "
+         "'1')"},
+        {"an operand missing: left as written", "select || a, b || from t", "select || a, b || from t"},
     });
 }
 
@@ -352,6 +406,71 @@ TEST(SqlAdapterTest, SharedQueriesWithOuterJoins)
     });
 }
 
+// The shared queries that build captions with ||.
+TEST(SqlAdapterTest, SharedQueriesWithConcatenation)
+{
+    expectStatements({
+        {"oqEmitentPos",
+         expanded(
+             "SELECT NVL(E.POS_VISIBLE, 0) AS ISVISIBLE, '['||TO_CHAR(E.EMITENT_NUMBER,'FM0000')||', "
+             "'||NVL(E.FILIAL_NUMBER,0)||'] '||E.EMITENT_NAME AS EMITENT_NAME, "
+             "'['||TO_CHAR(E.EMITENT_NUMBER,'FM0000')||', '||NVL(E.FILIAL_NUMBER,0)||']' AS EMITENT_NUM, "
+             "E.EMITENT_ID_WEB FROM &SHEMA.V_TEV_POS P, &SHEMA.V_TEV_EMITENT E WHERE E.EMITENT_ID_WEB = "
+             "P.EMITENT_ID_WEB AND P.EMITENT_ID_WEB_OWNER = :P_EMITENT_ID_WEB_OWNER AND E.EMITENT_ID_WEB <> "
+             ":P_EMITENT_ID_WEB_OWNER GROUP BY E.EMITENT_NUMBER, E.FILIAL_NUMBER, E.POS_VISIBLE, "
+             "E.EMITENT_NAME, E.EMITENT_ID_WEB &ORDER &FIELD",
+             "E.EMITENT_NUMBER,\r\nE.FILIAL_NUMBER"),
+         "SELECT COALESCE(E.POS_VISIBLE, 0) AS ISVISIBLE, CONCAT('[', TO_CHAR(E.EMITENT_NUMBER,'FM0000'), ', "
+         "', "
+         "COALESCE(E.FILIAL_NUMBER,0), '] ', E.EMITENT_NAME) AS EMITENT_NAME, CONCAT('[', "
+         "TO_CHAR(E.EMITENT_NUMBER,'FM0000'), ', ', COALESCE(E.FILIAL_NUMBER,0), ']') AS EMITENT_NUM, "
+         "E.EMITENT_ID_WEB FROM tev.V_TEV_POS P, tev.V_TEV_EMITENT E WHERE E.EMITENT_ID_WEB = "
+         "P.EMITENT_ID_WEB "
+         "AND P.EMITENT_ID_WEB_OWNER = $1 AND E.EMITENT_ID_WEB <> $1 GROUP BY E.EMITENT_NUMBER, "
+         "E.FILIAL_NUMBER, E.POS_VISIBLE, E.EMITENT_NAME, E.EMITENT_ID_WEB ORDER BY E.EMITENT_NUMBER,\r\n"
+         "E.FILIAL_NUMBER",
+         {"P_EMITENT_ID_WEB_OWNER"}},
+        {"oqEmitentSecurity",
+         expanded(
+             "SELECT '[' || TO_CHAR(e.emitent_number, 'FM0000') || ', ' || NVL(e.filial_number, 0) || '] ' "
+             "|| e.emitent_name AS emitent_name, '[' || TO_CHAR(e.emitent_number, 'FM0000') || ', ' || "
+             "NVL(e.filial_number, 0) || ']' AS emitent_num, p.USE_IMPORT_CRYPT, p.use_export_crypt, "
+             "p.EXPORT_KEY_DATA, e.emitent_id_web FROM &SHEMA.v_tev_emitent e, &SHEMA.v_tev_emitent_params "
+             "p WHERE e.emitent_number = e.emitent_num_owner AND e.filial_number = e.filial_num_owner AND "
+             "e.emitent_id_web = p.EMITENT_ID ORDER BY e.emitent_number, e.filial_number, e.emitent_name, "
+             "e.emitent_id_web"),
+         "SELECT CONCAT('[', TO_CHAR(e.emitent_number, 'FM0000'), ', ', COALESCE(e.filial_number, 0), '] ', "
+         "e.emitent_name) AS emitent_name, CONCAT('[', TO_CHAR(e.emitent_number, 'FM0000'), ', ', "
+         "COALESCE(e.filial_number, 0), ']') AS emitent_num, p.USE_IMPORT_CRYPT, p.use_export_crypt, "
+         "p.EXPORT_KEY_DATA, e.emitent_id_web FROM tev.v_tev_emitent e, tev.v_tev_emitent_params p WHERE "
+         "e.emitent_number = e.emitent_num_owner AND e.filial_number = e.filial_num_owner AND "
+         "e.emitent_id_web "
+         "= p.EMITENT_ID ORDER BY e.emitent_number, e.filial_number, e.emitent_name, e.emitent_id_web"},
+        {"oqLogins",
+         expanded(
+             "SELECT wl.wbl_id, wl.wbl_login_md5 AS lgn, DECODE(wl.wbl_password_md5, "
+             "&shema.tev_utils.calc_md5(wc.wbc_id || wl.wbl_login_md5), wc.wbc_id || wl.wbl_login_md5, "
+             "&shema.tev_utils.calc_md5(wl.wbl_login_md5), wl.wbl_login_md5, wc.wbc_id || wl.wbl_login_md5) "
+             "AS pwd, DECODE(wl.wbl_password_md5, &shema.tev_utils.calc_md5(wc.wbc_id || wl.wbl_login_md5), "
+             "0, &shema.tev_utils.calc_md5(wl.wbl_login_md5), 0, 1) AS flg, "
+             "&shema.tev_utils.get_describe_date_end(wc.wbc_id) AS bdd, wc.wbc_name AS cln, "
+             "wl.wbl_temp_password as is_temp FROM &shema.v_tev_web_clients wc, &shema.v_tev_web_logins wl "
+             "WHERE wl.wbl_web_client_id = wc.wbc_id AND wc.wbc_id = :pid"),
+         "SELECT wl.wbl_id, wl.wbl_login_md5 AS lgn, CASE WHEN (wl.wbl_password_md5)::text IS NOT DISTINCT "
+         "FROM "
+         "(tev.tev_utils__calc_md5(CONCAT(wc.wbc_id, wl.wbl_login_md5)))::text THEN CONCAT(wc.wbc_id, "
+         "wl.wbl_login_md5) WHEN (wl.wbl_password_md5)::text IS NOT DISTINCT FROM "
+         "(tev.tev_utils__calc_md5(wl.wbl_login_md5))::text THEN wl.wbl_login_md5 ELSE CONCAT(wc.wbc_id, "
+         "wl.wbl_login_md5) END AS pwd, CASE WHEN (wl.wbl_password_md5)::text IS NOT DISTINCT FROM "
+         "(tev.tev_utils__calc_md5(CONCAT(wc.wbc_id, wl.wbl_login_md5)))::text THEN 0 WHEN "
+         "(wl.wbl_password_md5)::text IS NOT DISTINCT FROM (tev.tev_utils__calc_md5(wl.wbl_login_md5))::text "
+         "THEN 0 ELSE 1 END AS flg, tev.tev_utils__get_describe_date_end(wc.wbc_id) AS bdd, wc.wbc_name AS "
+         "cln, wl.wbl_temp_password as is_temp FROM tev.v_tev_web_clients wc, tev.v_tev_web_logins wl WHERE "
+         "wl.wbl_web_client_id = wc.wbc_id AND wc.wbc_id = $1",
+         {"pid"}},
+    });
+}
+
 TEST(SqlAdapterTest, ClientsQuery)
 {
     const QString sql = expanded(
@@ -455,6 +574,12 @@ TEST(SqlAdapterTest, OneCallBlocksBecomeProcedureCalls)
          "s.tev_utils__f",
          {"a", "", "", "A"},
          {"a", "b"}},
+        {"concatenated argument",
+         "begin s.tev_utils.f(:a || 'x'); end;",
+         "CALL s.tev_utils__f(CONCAT($1::text, 'x'))",
+         "s.tev_utils__f",
+         {""},
+         {"a"}},
     };
     for (const CallCase& c : cases) {
         SCOPED_TRACE(c.name);
