@@ -5,7 +5,7 @@
 --        [-v clients=100000] [-v logins=N] -f bench/fill_clients.sql
 --
 -- scheme   the portal scheme (tev or web2)
--- emitent  web id of the new emitent (must not exist yet)
+-- emitent  web id of the new emitent (must not exist yet; emitent_id works too)
 -- clients  how many clients (default 100000)
 -- logins   logins per client (default 0): the client login, then one per
 --          card holder created for it
@@ -17,6 +17,8 @@
     \quit
 \endif
 \if :{?emitent}
+\elif :{?emitent_id}
+    \set emitent :emitent_id
 \else
     \echo 'fill_clients.sql: set -v emitent=...'
     \quit

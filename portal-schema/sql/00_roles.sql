@@ -20,7 +20,13 @@ BEGIN
             ('tevwebexportlogin', 'tevwebexportlogin', true),
             -- group roles the coupons archive looks for among the connections
             ('tev_admin_web',     NULL,                false),
-            ('tev_web_user',      NULL,                false)
+            ('tev_web_user',      NULL,                false),
+            -- every portal account holds it, as every Oracle user holds CONNECT:
+            -- it puts the scheme owners into dba_role_privs too
+            ('tev_connect',       NULL,                false),
+            -- owns the compatibility view of the connections, which must see
+            -- every connection of the database
+            ('tev_dictionary',    NULL,                false)
         ) AS t(name, pass, login)
     LOOP
         IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = r.name) THEN
@@ -48,5 +54,7 @@ BEGIN
     -- web user; sessions holding these roles block the coupons archive.
     GRANT tev_admin_web TO tev_user, tev_operator, tev_manager;
     GRANT tev_web_user TO tevwebexportlogin;
+    GRANT tev_connect TO tev, web2, tev_user, tev_operator, tev_manager, tevwebexportlogin;
+    GRANT pg_read_all_stats TO tev_dictionary;
 END
 $$;

@@ -8,5 +8,5 @@ REVOKE ALL ON SCHEMA __SCHEME__ FROM PUBLIC;
 
 SET LOCAL ROLE __SCHEME__;
 SET LOCAL search_path = __SCHEME__, pg_temp;
--- Oracle keeps no empty strings; the portal texts keep "\u" escapes as typed.
+-- Backslashes in literals are literal: portal texts keep their "\u" escapes.
 SET LOCAL standard_conforming_strings = on;

@@ -140,3 +140,87 @@ JOIN tev_web_clients c ON c.wbc_id = m.client_id_web;
 
 CREATE VIEW v_archive_data AS
 SELECT id, date_of, state, archive_date FROM tev_archive_data;
+
+-- Logins for the administrator's report; a client login has no holder and
+-- no access level of its own.
+CREATE VIEW v_tev_logins AS
+SELECT c.wbc_emitent_id AS emitent_id, e.emitent_number, e.filial_number,
+       c.wbc_id, c.wbc_name AS client_name, c.wbc_client_state AS client_state,
+       l.wbl_id, l.wbl_login_md5 AS login, l.wbl_is_active AS active_login,
+       h.card_holder_name,
+       CASE WHEN l.card_holder_id IS NOT NULL THEN
+           CASE h.stateholder
+               WHEN 0 THEN 'ко всем картам и счетам клиента'
+               WHEN 1 THEN 'только к своим картам и всем счетам клиента'
+               WHEN 2 THEN 'только к своим картам'
+           END
+       END AS stateholdername
+FROM tev_web_logins l
+JOIN tev_web_clients c ON c.wbc_id = l.wbl_web_client_id
+JOIN tev_emitent e ON e.emitent_id_web = c.wbc_emitent_id
+LEFT JOIN tev_card_holder h ON h.card_holder_id = l.card_holder_id;
+
+-- The four kinds of web requests, with the columns the request viewer
+-- unites: the client as "[processing number] name", the service as
+-- "[service number] name", the client kind as 1 firm and 0 private person.
+CREATE VIEW v_tev_dr_request AS
+SELECT r.dr_request_id, c.wbc_emitent_id, c.wbc_id, 0 AS change_type, 'ОП'::varchar(30) AS change_type_str,
+       ('[' || c.wbc_petrol_id || '] ' || c.wbc_name)::varchar(298) AS client_name,
+       CASE WHEN c.wbc_petrol_type_id IN (1, 3) THEN 1 ELSE 0 END AS wbc_petrol_type_id,
+       r.card_number, ('[' || s.service_id || '] ' || s.service_name)::varchar(298) AS service_name,
+       r.amount, r.date_of, r.date_begin, r.date_end, r.request_state_id, r.send_oc,
+       k.cancel_cause_name
+FROM tev_dr_request r
+JOIN tev_web_clients c ON c.wbc_id = r.client_id_web
+JOIN tev_service s ON s.service_id_web = r.service_id_web
+LEFT JOIN tev_cancel_cause k ON k.cancel_cause_id = r.cancel_cause_id;
+
+CREATE VIEW v_tev_dd_request AS
+SELECT r.dd_request_id, c.wbc_emitent_id, c.wbc_id, 1 AS change_type, 'ОС'::varchar(30) AS change_type_str,
+       ('[' || c.wbc_petrol_id || '] ' || c.wbc_name)::varchar(298) AS client_name,
+       CASE WHEN c.wbc_petrol_type_id IN (1, 3) THEN 1 ELSE 0 END AS wbc_petrol_type_id,
+       r.card_number, ('[' || s.service_id || '] ' || s.service_name)::varchar(298) AS service_name,
+       r.amount, r.date_of, r.date_begin, r.date_end, r.request_state_id, r.send_oc,
+       k.cancel_cause_name
+FROM tev_dd_request r
+JOIN tev_web_clients c ON c.wbc_id = r.client_id_web
+JOIN tev_service s ON s.service_id_web = r.service_id_web
+LEFT JOIN tev_cancel_cause k ON k.cancel_cause_id = r.cancel_cause_id;
+
+CREATE VIEW v_tev_oil_request AS
+SELECT r.oil_request_id, c.wbc_emitent_id, c.wbc_id, 2 AS change_type, 'ОИЛ'::varchar(30) AS change_type_str,
+       ('[' || c.wbc_petrol_id || '] ' || c.wbc_name)::varchar(298) AS client_name,
+       CASE WHEN c.wbc_petrol_type_id IN (1, 3) THEN 1 ELSE 0 END AS wbc_petrol_type_id,
+       r.card_number, ('[' || s.service_id || '] ' || s.service_name)::varchar(298) AS service_name,
+       r.amount, r.date_of, r.date_begin, r.date_end, r.request_state_id, r.send_oc,
+       k.cancel_cause_name
+FROM tev_oil_request r
+JOIN tev_web_clients c ON c.wbc_id = r.client_id_web
+JOIN tev_service s ON s.service_id_web = r.service_id_web
+LEFT JOIN tev_cancel_cause k ON k.cancel_cause_id = r.cancel_cause_id;
+
+-- The service is set for limits of type 3 only.
+CREATE VIEW v_tev_onl_limit_card_request AS
+SELECT r.request_id, c.wbc_emitent_id, c.wbc_id, 3 AS change_type, 'ИЛО'::varchar(30) AS change_type_str,
+       ('[' || c.wbc_petrol_id || '] ' || c.wbc_name)::varchar(298) AS client_name,
+       CASE WHEN c.wbc_petrol_type_id IN (1, 3) THEN 1 ELSE 0 END AS wbc_petrol_type_id,
+       r.card_num, r.limit_type_id,
+       CASE WHEN s.service_id_web IS NOT NULL
+            THEN ('[' || s.service_id || '] ' || s.service_name)::varchar(298) END AS service_name,
+       -- joined into one text by the console: no trailing zeros, as Oracle writes numbers
+       trim_scale(r.daily_limit) AS daily_limit, trim_scale(r.weekly_limit) AS weekly_limit,
+       trim_scale(r.monthly_limit) AS monthly_limit,
+       r.date_of, r.request_state_id, r.send_oc, k.cancel_cause_name
+FROM tev_onl_limit_card_request r
+JOIN tev_web_clients c ON c.wbc_id = r.client_id_web
+LEFT JOIN tev_service s ON s.service_id_web = r.service_id_web
+LEFT JOIN tev_cancel_cause k ON k.cancel_cause_id = r.cancel_cause_id;
+
+CREATE VIEW v_tev_schema_for_web AS
+SELECT schema_number, schema_type, schema_shortname FROM tev_schema_for_web;
+
+CREATE VIEW v_tev_terms_for_web AS
+SELECT term_id, term_shortname FROM tev_terms_for_web;
+
+CREATE VIEW v_tev_ad_ranges AS
+SELECT ad_ranges_id, bonus_type, left_range_border, right_range_border, percent FROM tev_ad_ranges;

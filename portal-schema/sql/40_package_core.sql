@@ -1,4 +1,4 @@
--- The package tev_utils, part 1: private helpers, hashing, translation,
+-- The package tev_utils (1 of 5): private helpers, hashing, translation,
 -- settings and password rules.
 --
 -- Conventions of every tev_utils__* routine:
@@ -202,6 +202,22 @@ LANGUAGE sql STABLE SECURITY DEFINER
 SET search_path = __SCHEME__, pg_temp
 AS $$ SELECT tev_utils__trans_text(p_text, p_lang_id, p_escaped, NULL, 0) $$;
 
+-- Translation of a processing-centre name: into the given language, else
+-- into the portal's default web language, else the name itself.
+CREATE FUNCTION tev_utils__trans_text_default(p_text text, p_lang_id integer, p_escaped integer) RETURNS text
+LANGUAGE sql STABLE SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+    SELECT CASE WHEN coalesce(p_escaped, 1) = 0 THEN tev_priv_decode_escapes(t) ELSE t END
+      FROM (SELECT coalesce(
+                (SELECT d.dct_translation FROM tev_dictionary d
+                  WHERE md5(d.dct_text) = md5(p_text) AND d.dct_text = p_text AND d.dct_lang_id = p_lang_id),
+                (SELECT d.dct_translation FROM tev_dictionary d
+                  WHERE md5(d.dct_text) = md5(p_text) AND d.dct_text = p_text
+                    AND d.dct_lang_id = tev_priv_config_int('LANG_ID', 25)),
+                p_text) AS t) tr
+$$;
+
 -- Makes a language the portal's current web language.
 CREATE PROCEDURE tev_utils__change_current_lang(p_id_lang integer)
 LANGUAGE plpgsql SECURITY DEFINER
@@ -283,6 +299,13 @@ BEGIN
     END IF;
 END
 $$;
+
+-- A value of the portal's own settings (the owner's name "EMT_NAME", its
+-- contacts, its title), NULL when it is not set.
+CREATE FUNCTION tev_utils__get_emitent_value(p_param_name text) RETURNS varchar
+LANGUAGE sql STABLE SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$ SELECT tev_priv_config(left(p_param_name, 20)) $$;
 
 -- The bonus-ranges module is present when its routines are installed.
 CREATE PROCEDURE tev_utils__get_ad_presence(p_module integer, INOUT p_result integer)

@@ -1,4 +1,4 @@
--- The package tev_utils, part 2: web clients, logins and passwords,
+-- The package tev_utils (2 of 5): web clients, logins and passwords,
 -- subscriptions, visit journal and maximum limits.
 
 ------------------------------------------------------------------------------
@@ -173,6 +173,35 @@ BEGIN
         UPDATE tev_web_clients SET wbc_client_state = 2 WHERE wbc_id = p_client_id;
         PERFORM tev_priv_journal(1, 'WEB_CLIENT ' || p_client_id, 'WBC_CLIENT_STATE', '1', '2', NULL, p_client_id);
     END IF;
+END
+$$;
+
+-- Applies the client blocking of the subscriptions: while blocking is used
+-- (TYPE_BLOCK_DESCRIBE 0 or more), a subscribed client whose subscriptions
+-- have all ended is blocked. Other states are the administrator's.
+CREATE PROCEDURE tev_utils__updateclients()
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    r record;
+BEGIN
+    IF tev_priv_config_int('TYPE_BLOCK_DESCRIBE', -1) < 0 THEN
+        RETURN;
+    END IF;
+    FOR r IN
+        SELECT c.wbc_id
+          FROM tev_web_clients c
+         WHERE c.wbc_client_state = 4
+           AND EXISTS (SELECT 1 FROM tev_web_describes d WHERE d.wbd_client_id = c.wbc_id)
+           AND NOT EXISTS (SELECT 1 FROM tev_web_describes d
+                            WHERE d.wbd_client_id = c.wbc_id AND d.wbd_date_end >= localtimestamp)
+         ORDER BY c.wbc_id
+           FOR UPDATE
+    LOOP
+        UPDATE tev_web_clients SET wbc_client_state = 5 WHERE wbc_id = r.wbc_id;
+        PERFORM tev_priv_journal(1, 'WEB_CLIENT ' || r.wbc_id, 'WBC_CLIENT_STATE', '4', '5', NULL, r.wbc_id);
+    END LOOP;
 END
 $$;
 

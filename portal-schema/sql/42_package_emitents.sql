@@ -1,4 +1,4 @@
--- The package tev_utils, part 3: emitents, their exchange, billing and
+-- The package tev_utils (3 of 5): emitents, their exchange, billing and
 -- encryption settings, the exchange order, regional managers.
 
 ------------------------------------------------------------------------------

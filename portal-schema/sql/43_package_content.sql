@@ -1,6 +1,7 @@
--- The package tev_utils, part 4: reference data and portal content —
--- service points, transaction types, help, feedback types and letters,
--- news and their groups, the coupons archive.
+-- The package tev_utils (4 of 5): reference data and portal content —
+-- service points, transaction types and their groups, web names of schemes
+-- and terms, help, feedback types and letters, news, their groups and the
+-- groups' members, the coupons archive, bonus ranges.
 
 ------------------------------------------------------------------------------
 -- Service points and transaction types
@@ -68,6 +69,126 @@ BEGIN
         PERFORM tev_priv_no_data('transaction type ' || coalesce(p_trntype_number::text, 'NULL'));
     END IF;
     PERFORM tev_priv_journal(11, 'TRNTYPE ' || p_trntype_number, 'MARK', (-v_mark)::text, v_mark::text);
+END
+$$;
+
+-- One translation of a reference object's name (phrase types 1 to 4).
+CREATE FUNCTION tev_priv_set_phrase(p_type_id integer, p_id integer, p_lang_id integer, p_phrase text) RETURNS void
+LANGUAGE plpgsql
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM tev_langs WHERE lng_id = p_lang_id) THEN
+        PERFORM tev_priv_no_parent('language ' || coalesce(p_lang_id::text, 'NULL'));
+    END IF;
+    INSERT INTO tev_phrases (id, type_id, lang_id, phrase) VALUES (p_id, p_type_id, p_lang_id, p_phrase)
+    ON CONFLICT (id, type_id, lang_id) DO UPDATE SET phrase = excluded.phrase;
+END
+$$;
+
+-- A transaction group: the name given in a language becomes that
+-- language's phrase (type 3) and the group's own name.
+CREATE PROCEDURE tev_utils__ins_trntype_group(p_group_name text, p_lang_id integer, INOUT p_group_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_name text := tev_priv_text(btrim(p_group_name));
+BEGIN
+    INSERT INTO tev_trntype_group (group_name) VALUES (v_name) RETURNING group_id INTO p_group_id;
+    PERFORM tev_priv_set_phrase(3, p_group_id, p_lang_id, v_name);
+    PERFORM tev_priv_journal(22, 'TRNTYPE_GROUP ' || p_group_id, 'GROUP_NAME', NULL, v_name);
+END
+$$;
+
+-- A rename in another than the portal's default language changes only that
+-- language's phrase.
+CREATE PROCEDURE tev_utils__upd_trntype_group(p_group_id integer, p_group_name text, p_lang_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_name text := tev_priv_text(btrim(p_group_name));
+    v_before text;
+BEGIN
+    IF v_name IS NULL THEN
+        RAISE EXCEPTION 'ORA-01400: cannot insert NULL into ("TEV_TRNTYPE_GROUP"."GROUP_NAME")';
+    END IF;
+    SELECT coalesce((SELECT phrase FROM tev_phrases WHERE id = g.group_id AND type_id = 3 AND lang_id = p_lang_id),
+                    g.group_name)
+      INTO v_before
+      FROM tev_trntype_group g WHERE g.group_id = p_group_id FOR UPDATE;
+    IF NOT FOUND THEN
+        PERFORM tev_priv_no_data('transaction group ' || coalesce(p_group_id::text, 'NULL'));
+    END IF;
+    PERFORM tev_priv_set_phrase(3, p_group_id, p_lang_id, v_name);
+    IF p_lang_id = tev_priv_config_int('LANG_ID', 25) THEN
+        UPDATE tev_trntype_group SET group_name = v_name WHERE group_id = p_group_id;
+    END IF;
+    PERFORM tev_priv_journal(22, 'TRNTYPE_GROUP ' || p_group_id, 'GROUP_NAME/' || p_lang_id, v_before, v_name);
+END
+$$;
+
+-- The group, its translations; its transaction types belong to no group
+-- afterwards.
+CREATE PROCEDURE tev_utils__del_trntype_group(p_group_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_name text;
+BEGIN
+    SELECT group_name INTO v_name FROM tev_trntype_group WHERE group_id = p_group_id FOR UPDATE;
+    IF NOT FOUND THEN
+        PERFORM tev_priv_no_data('transaction group ' || coalesce(p_group_id::text, 'NULL'));
+    END IF;
+    CALL tev_utils__del_trntype_in_group(p_group_id);
+    DELETE FROM tev_phrases WHERE id = p_group_id AND type_id = 3;
+    DELETE FROM tev_trntype_group WHERE group_id = p_group_id;
+    PERFORM tev_priv_journal(22, 'TRNTYPE_GROUP ' || p_group_id, 'GROUP_NAME', v_name, NULL);
+END
+$$;
+
+-- Detaches every transaction type from the group.
+CREATE PROCEDURE tev_utils__del_trntype_in_group(p_group_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    r record;
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM tev_trntype_group WHERE group_id = p_group_id) THEN
+        PERFORM tev_priv_no_data('transaction group ' || coalesce(p_group_id::text, 'NULL'));
+    END IF;
+    FOR r IN
+        UPDATE tev_trntype SET group_id = NULL WHERE group_id = p_group_id RETURNING trntype_number
+    LOOP
+        PERFORM tev_priv_journal(22, 'TRNTYPE ' || r.trntype_number, 'GROUP_ID', p_group_id::text, NULL);
+    END LOOP;
+END
+$$;
+
+-- Attaches a transaction type that belongs to no group (or already to this
+-- one) to the group.
+CREATE PROCEDURE tev_utils__ins_trntype_in_group(p_group_id integer, p_trntype_number integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_before integer;
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM tev_trntype_group WHERE group_id = p_group_id) THEN
+        PERFORM tev_priv_no_parent('transaction group ' || coalesce(p_group_id::text, 'NULL'));
+    END IF;
+    SELECT group_id INTO v_before FROM tev_trntype WHERE trntype_number = p_trntype_number FOR UPDATE;
+    IF NOT FOUND THEN
+        PERFORM tev_priv_no_data('transaction type ' || coalesce(p_trntype_number::text, 'NULL'));
+    END IF;
+    IF v_before IS NOT NULL AND v_before <> p_group_id THEN
+        RAISE EXCEPTION 'ORA-20001: transaction type % belongs to group %', p_trntype_number, v_before;
+    END IF;
+    UPDATE tev_trntype SET group_id = p_group_id WHERE trntype_number = p_trntype_number;
+    PERFORM tev_priv_journal(22, 'TRNTYPE ' || p_trntype_number, 'GROUP_ID', v_before::text, p_group_id::text);
 END
 $$;
 
@@ -148,6 +269,69 @@ BEGIN
         PERFORM tev_priv_no_data('help item ' || coalesce(p_id::text, 'NULL'));
     END IF;
     PERFORM tev_priv_journal(12, 'HELP ' || p_id, 'TEV_HELP_NAME', v_name, NULL);
+END
+$$;
+
+------------------------------------------------------------------------------
+-- Web names of service schemes and terms
+------------------------------------------------------------------------------
+
+-- A phrase whose column keeps at most p_max characters of the console's
+-- field.
+CREATE FUNCTION tev_priv_check_name(p_name text, p_column text, p_max integer) RETURNS void
+LANGUAGE plpgsql
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    IF p_name IS NULL THEN
+        RAISE EXCEPTION 'ORA-01400: cannot insert NULL into (%)', p_column;
+    END IF;
+    IF length(p_name) > p_max THEN
+        RAISE EXCEPTION 'ORA-12899: value too large for column % (actual: %, maximum: %)',
+                        p_column, length(p_name), p_max;
+    END IF;
+END
+$$;
+
+-- The web name of a scheme in one language (phrase type 2).
+CREATE PROCEDURE tev_utils__upd_tev_schema_for_web(p_schema_number integer, p_schema_type integer,
+                                                   p_schema_name text, p_lang_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_name text := tev_priv_text(p_schema_name);
+    v_id integer := p_schema_type * 100 + p_schema_number;
+    v_before text;
+BEGIN
+    PERFORM tev_priv_check_name(v_name, '"TEV_PHRASES"."PHRASE"', 50);
+    IF NOT EXISTS (SELECT 1 FROM tev_schema_for_web
+                    WHERE schema_number = p_schema_number AND schema_type = p_schema_type) THEN
+        PERFORM tev_priv_no_data(format('scheme %s/%s', p_schema_number, p_schema_type));
+    END IF;
+    SELECT phrase INTO v_before FROM tev_phrases WHERE id = v_id AND type_id = 2 AND lang_id = p_lang_id;
+    PERFORM tev_priv_set_phrase(2, v_id, p_lang_id, v_name);
+    PERFORM tev_priv_journal(23, format('SCHEMA %s/%s', p_schema_number, p_schema_type),
+                             'SCHEMA_NAME/' || p_lang_id, v_before, v_name);
+END
+$$;
+
+-- The web name of a term in one language (phrase type 1).
+CREATE PROCEDURE tev_utils__upd_tev_terms_for_web(p_term_id integer, p_term_name text, p_lang_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_name text := tev_priv_text(p_term_name);
+    v_before text;
+BEGIN
+    PERFORM tev_priv_check_name(v_name, '"TEV_PHRASES"."PHRASE"', 255);
+    IF NOT EXISTS (SELECT 1 FROM tev_terms_for_web WHERE term_id = p_term_id) THEN
+        PERFORM tev_priv_no_data('term ' || coalesce(p_term_id::text, 'NULL'));
+    END IF;
+    SELECT phrase INTO v_before FROM tev_phrases WHERE id = p_term_id AND type_id = 1 AND lang_id = p_lang_id;
+    PERFORM tev_priv_set_phrase(1, p_term_id, p_lang_id, v_name);
+    PERFORM tev_priv_journal(23, 'TERM ' || p_term_id, 'TERM_NAME/' || p_lang_id, v_before, v_name);
 END
 $$;
 
@@ -415,6 +599,133 @@ END
 $$;
 
 ------------------------------------------------------------------------------
+-- Members of subscriber groups
+------------------------------------------------------------------------------
+
+CREATE FUNCTION tev_priv_check_group(p_group_id integer) RETURNS void
+LANGUAGE plpgsql
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM tev_news_group WHERE group_id = p_group_id) THEN
+        PERFORM tev_priv_no_data('group ' || coalesce(p_group_id::text, 'NULL'));
+    END IF;
+END
+$$;
+
+-- Emitents that are not members of the group.
+CREATE PROCEDURE tev_utils__get_free_emitents_for_group(p_group_id integer, INOUT p_emitent_list refcursor)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    PERFORM tev_priv_check_group(p_group_id);
+    OPEN p_emitent_list FOR
+        SELECT 0 AS isvisible, e.emitent_id_web, e.emitent_number, e.filial_number, e.emitent_name
+          FROM tev_emitent e
+         WHERE NOT EXISTS (SELECT 1 FROM tev_group_emitent m
+                            WHERE m.group_id = p_group_id AND m.emitent_id_web = e.emitent_id_web)
+         ORDER BY e.emitent_number, e.filial_number, e.emitent_id_web;
+END
+$$;
+
+-- Clients of the emitent, and of the emitents it owns, that are not members
+-- of the group; the name is the name for reports when
+-- p_use_name_for_report is not 0 and there is one.
+CREATE PROCEDURE tev_utils__get_free_clients_for_group(p_group_id integer, p_emitent_id integer,
+                                                       p_use_name_for_report integer,
+                                                       INOUT p_client_list refcursor)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    PERFORM tev_priv_check_group(p_group_id);
+    OPEN p_client_list FOR
+        SELECT 0 AS isvisible,
+               coalesce(CASE WHEN coalesce(p_use_name_for_report, 0) = 0 THEN btrim(c.wbc_name)
+                             ELSE tev_priv_text(btrim(c.name_for_report)) END,
+                        c.wbc_name)::varchar(255) AS wbc_name,
+               c.wbc_id,
+               CASE c.wbc_petrol_type_id WHEN 3 THEN 1 WHEN 4 THEN 2 ELSE c.wbc_petrol_type_id END
+                   AS wbc_petrol_type_id,
+               c.clientislnr, c.clientisbonus
+          FROM tev_web_clients c
+          JOIN tev_emitent ce ON ce.emitent_id_web = c.wbc_emitent_id
+          JOIN tev_emitent o ON o.emitent_id_web = p_emitent_id
+         WHERE (ce.emitent_id_web = o.emitent_id_web
+                OR (o.emitent_num_owner = o.emitent_number
+                    AND o.filial_num_owner IS NOT DISTINCT FROM o.filial_number
+                    AND ce.emitent_num_owner = o.emitent_number
+                    AND ce.filial_num_owner IS NOT DISTINCT FROM o.filial_number))
+           AND NOT EXISTS (SELECT 1 FROM tev_group_client m
+                            WHERE m.group_id = p_group_id AND m.client_id_web = c.wbc_id)
+         ORDER BY c.wbc_id;
+END
+$$;
+
+CREATE PROCEDURE tev_utils__ins_emitent_in_group(p_group_id integer, p_emitent_web_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM tev_news_group WHERE group_id = p_group_id) THEN
+        PERFORM tev_priv_no_parent('group ' || coalesce(p_group_id::text, 'NULL'));
+    END IF;
+    IF NOT EXISTS (SELECT 1 FROM tev_emitent WHERE emitent_id_web = p_emitent_web_id) THEN
+        PERFORM tev_priv_no_parent('emitent ' || coalesce(p_emitent_web_id::text, 'NULL'));
+    END IF;
+    INSERT INTO tev_group_emitent (group_id, emitent_id_web) VALUES (p_group_id, p_emitent_web_id);
+    PERFORM tev_priv_journal(24, 'GROUP ' || p_group_id, 'EMITENT_ID_WEB', NULL, p_emitent_web_id::text,
+                             p_emitent_web_id);
+END
+$$;
+
+CREATE PROCEDURE tev_utils__del_emitent_from_group(p_group_id integer, p_emitent_web_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    DELETE FROM tev_group_emitent WHERE group_id = p_group_id AND emitent_id_web = p_emitent_web_id;
+    IF NOT FOUND THEN
+        PERFORM tev_priv_no_data(format('emitent %s in group %s', p_emitent_web_id, p_group_id));
+    END IF;
+    PERFORM tev_priv_journal(24, 'GROUP ' || p_group_id, 'EMITENT_ID_WEB', p_emitent_web_id::text, NULL,
+                             p_emitent_web_id);
+END
+$$;
+
+CREATE PROCEDURE tev_utils__ins_client_in_group(p_group_id integer, p_client_web_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM tev_news_group WHERE group_id = p_group_id) THEN
+        PERFORM tev_priv_no_parent('group ' || coalesce(p_group_id::text, 'NULL'));
+    END IF;
+    IF NOT EXISTS (SELECT 1 FROM tev_web_clients WHERE wbc_id = p_client_web_id) THEN
+        PERFORM tev_priv_no_parent('client ' || coalesce(p_client_web_id::text, 'NULL'));
+    END IF;
+    INSERT INTO tev_group_client (group_id, client_id_web) VALUES (p_group_id, p_client_web_id);
+    PERFORM tev_priv_journal(24, 'GROUP ' || p_group_id, 'CLIENT_ID_WEB', NULL, p_client_web_id::text,
+                             NULL, p_client_web_id);
+END
+$$;
+
+CREATE PROCEDURE tev_utils__del_client_from_group(p_group_id integer, p_client_web_id integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    DELETE FROM tev_group_client WHERE group_id = p_group_id AND client_id_web = p_client_web_id;
+    IF NOT FOUND THEN
+        PERFORM tev_priv_no_data(format('client %s in group %s', p_client_web_id, p_group_id));
+    END IF;
+    PERFORM tev_priv_journal(24, 'GROUP ' || p_group_id, 'CLIENT_ID_WEB', p_client_web_id::text, NULL,
+                             NULL, p_client_web_id);
+END
+$$;
+
+------------------------------------------------------------------------------
 -- Coupons archive
 ------------------------------------------------------------------------------
 
@@ -462,5 +773,138 @@ BEGIN
 
     UPDATE tev_archive_data SET state = 3 WHERE id = v_id;
     PERFORM tev_priv_journal(17, 'ARCHIVE ' || v_id, 'COUPONS', NULL, v_count::text);
+END
+$$;
+
+------------------------------------------------------------------------------
+-- Bonus ranges (the bonus module: get_ad_presence looks for get_ad_ranges)
+------------------------------------------------------------------------------
+
+-- "1 000 - 4 999": whole numbers with blanks between the thousands.
+CREATE FUNCTION tev_priv_range_text(p_left integer, p_right integer) RETURNS text
+LANGUAGE sql IMMUTABLE
+SET search_path = __SCHEME__, pg_temp
+AS $$
+    SELECT replace(to_char(p_left, 'FM999,999,999,990'), ',', ' ') || ' - '
+           || replace(to_char(p_right, 'FM999,999,999,990'), ',', ' ')
+$$;
+
+CREATE PROCEDURE tev_utils__get_ad_ranges(p_bonus_type integer, INOUT p_ad_ranges refcursor)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    IF p_bonus_type IS NULL OR p_bonus_type NOT IN (0, 1) THEN
+        RAISE EXCEPTION 'ORA-20001: bonus type must be 0 or 1, not %', coalesce(p_bonus_type::text, 'NULL');
+    END IF;
+    OPEN p_ad_ranges FOR
+        SELECT r.ad_ranges_id, r.left_range_border, r.right_range_border, r.percent,
+               tev_priv_range_text(r.left_range_border, r.right_range_border)::varchar(60) AS bonus_range
+          FROM tev_ad_ranges r
+         WHERE r.bonus_type = p_bonus_type
+         ORDER BY r.left_range_border, r.ad_ranges_id;
+END
+$$;
+
+-- Result codes of the two writes: 0 done, 1 the range is not valid, 2 it
+-- overlaps another range of its kind, 3 anything else that stops it (an
+-- unknown kind or range).
+CREATE FUNCTION tev_priv_check_range(p_id integer, p_bonus_type integer, p_left integer, p_right integer,
+                                     p_percent numeric) RETURNS integer
+LANGUAGE plpgsql
+SET search_path = __SCHEME__, pg_temp
+AS $$
+BEGIN
+    IF p_left IS NULL OR p_right IS NULL OR p_percent IS NULL
+       OR p_left < 0 OR p_left > p_right OR p_percent NOT BETWEEN -100 AND 100 THEN
+        RETURN 1;
+    END IF;
+    -- Nobody else may add a range of the kind between the check and the write.
+    LOCK TABLE tev_ad_ranges IN SHARE ROW EXCLUSIVE MODE;
+    IF EXISTS (SELECT 1 FROM tev_ad_ranges r
+                WHERE r.bonus_type = p_bonus_type AND r.ad_ranges_id IS DISTINCT FROM p_id
+                  AND r.left_range_border <= p_right AND p_left <= r.right_range_border) THEN
+        RETURN 2;
+    END IF;
+    RETURN 0;
+END
+$$;
+
+CREATE PROCEDURE tev_utils__ins_ad_range(p_left_range_border integer, p_right_range_border integer,
+                                         p_percent numeric, p_bonus_type integer, INOUT p_result integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_id integer;
+BEGIN
+    IF p_bonus_type IS NULL OR p_bonus_type NOT IN (0, 1) THEN
+        p_result := 3;
+        RETURN;
+    END IF;
+    p_result := tev_priv_check_range(NULL, p_bonus_type, p_left_range_border, p_right_range_border, p_percent);
+    IF p_result <> 0 THEN
+        RETURN;
+    END IF;
+    INSERT INTO tev_ad_ranges (bonus_type, left_range_border, right_range_border, percent)
+    VALUES (p_bonus_type, p_left_range_border, p_right_range_border, round(p_percent, 2))
+    RETURNING ad_ranges_id INTO v_id;
+    PERFORM tev_priv_journal(21, format('AD_RANGE %s/%s', p_bonus_type, v_id), 'BONUS_RANGE', NULL,
+                             tev_priv_range_text(p_left_range_border, p_right_range_border) || ': '
+                             || trim_scale(round(p_percent, 2)) || '%');
+END
+$$;
+
+-- The range's id comes as text, the way the console keeps it.
+CREATE FUNCTION tev_priv_range_id(p_id text) RETURNS integer
+LANGUAGE sql IMMUTABLE
+SET search_path = __SCHEME__, pg_temp
+AS $$ SELECT CASE WHEN btrim(p_id) ~ '^[0-9]{1,9}$' THEN btrim(p_id)::integer END $$;
+
+CREATE PROCEDURE tev_utils__upd_ad_range(p_ad_ranges_id text, p_left_range_border integer,
+                                         p_right_range_border integer, p_percent numeric,
+                                         INOUT p_result integer)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_old tev_ad_ranges;
+BEGIN
+    SELECT * INTO v_old FROM tev_ad_ranges WHERE ad_ranges_id = tev_priv_range_id(p_ad_ranges_id) FOR UPDATE;
+    IF NOT FOUND THEN
+        p_result := 3;
+        RETURN;
+    END IF;
+    p_result := tev_priv_check_range(v_old.ad_ranges_id, v_old.bonus_type, p_left_range_border,
+                                     p_right_range_border, p_percent);
+    IF p_result <> 0 THEN
+        RETURN;
+    END IF;
+    UPDATE tev_ad_ranges
+       SET left_range_border = p_left_range_border, right_range_border = p_right_range_border,
+           percent = round(p_percent, 2)
+     WHERE ad_ranges_id = v_old.ad_ranges_id;
+    PERFORM tev_priv_journal(21, format('AD_RANGE %s/%s', v_old.bonus_type, v_old.ad_ranges_id), 'BONUS_RANGE',
+                             tev_priv_range_text(v_old.left_range_border, v_old.right_range_border) || ': '
+                             || trim_scale(v_old.percent) || '%',
+                             tev_priv_range_text(p_left_range_border, p_right_range_border) || ': '
+                             || trim_scale(round(p_percent, 2)) || '%');
+END
+$$;
+
+CREATE PROCEDURE tev_utils__del_ad_range(p_ad_ranges_id text)
+LANGUAGE plpgsql SECURITY DEFINER
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_old tev_ad_ranges;
+BEGIN
+    DELETE FROM tev_ad_ranges WHERE ad_ranges_id = tev_priv_range_id(p_ad_ranges_id) RETURNING * INTO v_old;
+    IF NOT FOUND THEN
+        PERFORM tev_priv_no_data('bonus range ' || coalesce(p_ad_ranges_id, 'NULL'));
+    END IF;
+    PERFORM tev_priv_journal(21, format('AD_RANGE %s/%s', v_old.bonus_type, v_old.ad_ranges_id), 'BONUS_RANGE',
+                             tev_priv_range_text(v_old.left_range_border, v_old.right_range_border) || ': '
+                             || trim_scale(v_old.percent) || '%', NULL);
 END
 $$;

@@ -35,7 +35,11 @@ INSERT INTO tev_event_types (event_type_id, event_type_name) VALUES
     (17, 'Перенос талонов в архив'),
     (18, 'Изменение переводов'),
     (19, 'Изменение шаблонов писем'),
-    (20, 'Изменение групп подписчиков');
+    (20, 'Изменение групп подписчиков'),
+    (21, 'Изменение диапазонов бонусов'),
+    (22, 'Изменение групп транзакций'),
+    (23, 'Изменение названий схем и терминов'),
+    (24, 'Изменение состава групп подписчиков');
 
 -- Settings (keys of more than 20 characters are kept by their first 20,
 -- as the console reads and writes them).
@@ -77,6 +81,8 @@ SELECT left(k, 20), v FROM (VALUES
     ('FB_SMTP_SERVER', 'smtp.tev.example'),
     ('FB_SMTP_PORT', '25'),
     ('FB_USE_AUTH', '0'),
+    ('FB_SMTP_LOGIN', 'portal'),
+    ('FB_SMTP_PASSWORD', 'Smtp-Feedback-7'),
     ('FB_SMTP_USE_SSL', '0'),
     ('FB_SENDER_EMAIL', 'portal@tev.example'),
     ('FB_SENDER_NAME', 'TEV Web'),
@@ -85,7 +91,9 @@ SELECT left(k, 20), v FROM (VALUES
     ('USE_PASS_RECOVERY', '1'),
     ('PR_SMTP_SERVER', 'smtp.tev.example'),
     ('PR_SMTP_PORT', '25'),
-    ('PR_USE_AUTH', '0'),
+    ('PR_USE_AUTH', '1'),
+    ('PR_SMTP_LOGIN', 'recovery'),
+    ('PR_SMTP_PASSWORD', 'Smtp-Recovery-3'),
     ('PR_SMTP_USE_SSL', '0'),
     ('PR_SENDER_EMAIL', 'portal@tev.example'),
     ('PR_SENDER_NAME', 'TEV Web'),
@@ -146,9 +154,10 @@ SELECT src, lang, tev_priv_encode_escapes(dst) FROM (VALUES
     ('Пополнение счета', 9, 'Account top-up'), ('Пополнение счета', 8, 'Ανανέωση λογαριασμού'),
     ('Списание со счета', 9, 'Account debit'),
     ('Коррекция', 9, 'Correction'), ('Коррекция', 8, 'Διόρθωση'),
-    ('Бонусное начисление', 9, 'Bonus accrual'),
-    ('Перевод между картами', 9, 'Card-to-card transfer'),
-    ('Отмена обслуживания', 9, 'Service cancellation'),
+    ('Списание со счета', 8, 'Χρέωση λογαριασμού'),
+    ('Бонусное начисление', 9, 'Bonus accrual'), ('Бонусное начисление', 8, 'Πίστωση μπόνους'),
+    ('Перевод между картами', 9, 'Card-to-card transfer'), ('Перевод между картами', 8, 'Μεταφορά μεταξύ καρτών'),
+    ('Отмена обслуживания', 9, 'Service cancellation'), ('Отмена обслуживания', 8, 'Ακύρωση εξυπηρέτησης'),
     -- visit journal
     ('Вход в систему', 9, 'Sign-in'), ('Вход в систему', 8, 'Σύνδεση'),
     ('Выход из системы', 9, 'Sign-out'), ('Выход из системы', 8, 'Αποσύνδεση'),
@@ -185,8 +194,24 @@ SELECT src, lang, tev_priv_encode_escapes(dst) FROM (VALUES
     ('Перенос талонов в архив', 9, 'Coupons archived'),
     ('Изменение переводов', 9, 'Translations changed'),
     ('Изменение шаблонов писем', 9, 'Letter templates changed'),
-    ('Изменение групп подписчиков', 9, 'Subscriber groups changed')
-) AS t(src, lang, dst);
+    ('Изменение групп подписчиков', 9, 'Subscriber groups changed'),
+    ('Изменение диапазонов бонусов', 9, 'Bonus ranges changed'),
+    ('Изменение групп транзакций', 9, 'Transaction groups changed'),
+    ('Изменение названий схем и терминов', 9, 'Scheme and term names changed'),
+    ('Изменение состава групп подписчиков', 9, 'Subscriber group members changed'),
+    -- reasons of refused requests
+    ('Недостаточно средств на счете', 9, 'Insufficient funds'), ('Недостаточно средств на счете', 8, 'Ανεπαρκές υπόλοιπο'),
+    ('Карта заблокирована', 9, 'The card is blocked'), ('Карта заблокирована', 8, 'Η κάρτα είναι μπλοκαρισμένη'),
+    ('Превышен максимальный лимит', 9, 'Maximum limit exceeded'),
+    ('Неверные данные заявки', 9, 'Wrong request data'),
+    ('Отклонено оператором', 9, 'Refused by the operator'),
+    -- short names of service schemes and terms
+    ('ДЕБЕТ', 9, 'DEBIT'), ('КРЕДИТ', 9, 'CREDIT'), ('ЛИМИТ', 9, 'LIMIT'), ('ЛИМИТ', 8, 'ΟΡΙΟ'),
+    ('ТАЛОН', 9, 'COUPON'), ('БОНУС', 9, 'BONUS'),
+    ('Держатель', 9, 'Holder'), ('Эмитент', 9, 'Issuer'), ('Точка обслуживания', 9, 'Service point'),
+    ('Лимит', 9, 'Limit'), ('Счет', 9, 'Account')
+) AS t(src, lang, dst)
+ON CONFLICT DO NOTHING;
 
 -- Transaction types and their web groups (two types belong to no group).
 INSERT INTO tev_trntype_group (group_id, group_name) VALUES
@@ -195,7 +220,7 @@ INSERT INTO tev_trntype_group (group_id, group_name) VALUES
 INSERT INTO tev_phrases (id, type_id, lang_id, phrase)
 SELECT id, 3, lang, tev_priv_encode_escapes(phrase) FROM (VALUES
     (1, 25, 'Покупки'), (1, 9, 'Purchases'), (1, 8, 'Αγορές'),
-    (2, 25, 'Платежи'), (2, 9, 'Payments'),
+    (2, 25, 'Платежи'), (2, 9, 'Payments'), (2, 8, 'Πληρωμές'),
     (3, 9, 'Bonuses')
 ) AS t(id, lang, phrase);
 
@@ -253,3 +278,41 @@ SELECT id, lang, tev_priv_encode_escapes(name), tev_priv_encode_escapes(descr), 
     (6, 25, 'Бонусная программа', 'Начисление и списание бонусов.', '001'),
     (6, 9, 'Bonus programme', 'Earning and spending bonuses.', '001')
 ) AS t(id, lang, name, descr, kind);
+
+-- Reasons the processing centre gives for a refused request.
+INSERT INTO tev_cancel_cause (cancel_cause_id, cancel_cause_name) VALUES
+    (1, 'Недостаточно средств на счете'),
+    (2, 'Карта заблокирована'),
+    (3, 'Превышен максимальный лимит'),
+    (4, 'Неверные данные заявки'),
+    (5, 'Отклонено оператором');
+
+-- Service schemes and terms of the processing centre, with their web names
+-- (the last scheme has no Greek name and is not listed in Greek).
+INSERT INTO tev_schema_for_web (schema_number, schema_type, schema_shortname) VALUES
+    (1, 0, 'ДЕБЕТ'), (2, 0, 'КРЕДИТ'), (3, 0, 'ЛИМИТ'), (1, 1, 'ТАЛОН'), (2, 1, 'БОНУС'), (5, 0, 'ЛИМИТ-СЧЕТ');
+
+INSERT INTO tev_phrases (id, type_id, lang_id, phrase)
+SELECT id, 2, lang, tev_priv_encode_escapes(phrase) FROM (VALUES
+    (1, 25, 'Дебетовая схема'), (1, 9, 'Debit scheme'), (1, 8, 'Χρεωστικό σχήμα'),
+    (2, 25, 'Кредитная схема'), (2, 9, 'Credit scheme'), (2, 8, 'Πιστωτικό σχήμα'),
+    (3, 25, 'Лимит на карту'), (3, 9, 'Card limit'), (3, 8, 'Όριο κάρτας'),
+    (101, 25, 'Топливные талоны'), (101, 9, 'Fuel coupons'), (101, 8, 'Κουπόνια καυσίμων'),
+    (102, 25, 'Бонусная программа'), (102, 9, 'Bonus programme'), (102, 8, 'Πρόγραμμα μπόνους'),
+    (5, 25, 'Лимит на счёт клиента'), (5, 9, 'Client account limit')
+) AS t(id, lang, phrase);
+
+INSERT INTO tev_terms_for_web (term_id, term_shortname) VALUES
+    (1, 'Карта'), (2, 'Держатель'), (3, 'Эмитент'), (4, 'Точка обслуживания'), (5, 'Услуга'),
+    (6, 'Лимит'), (7, 'Счет');
+
+INSERT INTO tev_phrases (id, type_id, lang_id, phrase)
+SELECT id, 1, lang, tev_priv_encode_escapes(phrase) FROM (VALUES
+    (1, 25, 'Топливная карта'), (1, 9, 'Fuel card'), (1, 8, 'Κάρτα καυσίμων'),
+    (2, 25, 'Водитель'), (2, 9, 'Driver'), (2, 8, 'Οδηγός'),
+    (3, 25, 'Компания-эмитент'), (3, 9, 'Issuing company'), (3, 8, 'Εκδότρια εταιρεία'),
+    (4, 25, 'АЗС'), (4, 9, 'Filling station'), (4, 8, 'Πρατήριο καυσίμων'),
+    (5, 25, 'Вид топлива'), (5, 9, 'Fuel'), (5, 8, 'Καύσιμο'),
+    (6, 25, 'Лимит отпуска'), (6, 9, 'Dispensing limit'),
+    (7, 25, 'Лицевой счёт'), (7, 9, 'Account'), (7, 8, 'Λογαριασμός')
+) AS t(id, lang, phrase);

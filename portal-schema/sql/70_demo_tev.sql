@@ -1,8 +1,12 @@
 -- Demo portal of scheme tev: emitents with filials and acquirers, a few
 -- hundred clients of every kind and state, logins with initial, changed and
 -- temporary passwords, holders, subscriptions, journals, service points,
--- services with limits, managers, news, feedback and coupons.
--- Everything is derived from row numbers: the same data on every install.
+-- services with limits, managers, news, feedback, coupons, requests of all
+-- four kinds and bonus ranges.
+-- Everything is derived from row numbers: the same data on every install,
+-- except the recent activity at the end, which is dated back from the day
+-- of the install so that the windows that open on the last weeks (events
+-- journal, feedback, reports of the previous month) show something.
 
 -- Emitents. Numbers 1, 2 and 4 have filials; [0003] has no filial number;
 -- [0006] only acquires (its service points appear in other lists).
@@ -311,9 +315,11 @@ JOIN tev_web_logins l ON l.wbl_id = n * 9
 JOIN tev_web_clients c ON c.wbc_id = l.wbl_web_client_id
 ORDER BY n;
 
--- Coupons: an archived session and coupons still to archive.
+-- Coupons: an archived session, a later one that failed and was never
+-- finished, and coupons still to archive.
 INSERT INTO tev_archive_data (id, date_of, state, archive_date) VALUES
-    (1, timestamp '2024-07-01 18:20:00', 3, timestamp '2024-01-01 00:00:00');
+    (1, timestamp '2024-07-01 18:20:00', 3, timestamp '2024-01-01 00:00:00'),
+    (2, timestamp '2025-11-03 19:05:00', 2, timestamp '2025-10-01 00:00:00');
 
 INSERT INTO tev_coupons_archive (coupon_id, archive_id, emitent_id_web, client_id_web, coupon_number,
                                  service_name, amount, date_of)
@@ -325,7 +331,7 @@ SELECT n, CASE WHEN n % 3 = 0 THEN 4 ELSE 1 END,
        CASE WHEN n % 3 = 0 THEN 181 + n % 20 ELSE 1 + n % 20 END,
        'T-' || lpad(n::text, 8, '0'), (ARRAY['АИ-92', 'АИ-95', 'ДТ'])[1 + n % 3], 10 * (1 + n % 5),
        timestamp '2024-01-05 00:00:00' + (n - 12) * interval '11 days'
-FROM generate_series(13, 60) AS n;
+FROM generate_series(13, 90) AS n;
 
 -- A few entries of the events journal as the portal would have written them.
 INSERT INTO tev_events_journal (event_type_id, journal_date, user_name, param_name, param_value_before,
@@ -343,3 +349,134 @@ VALUES
 -- The administrator's own help item.
 INSERT INTO tev_help (tev_help_id, tev_help_lang_id, tev_help_name, tev_help_desc, tev_help_type) VALUES
     (10000, 25, 'Как связаться с администратором', 'Напишите через форму обратной связи или позвоните по телефону из раздела «Контакты».', '111');
+
+-- Bonus ranges of both kinds (percent of the month's volume, correction).
+INSERT INTO tev_ad_ranges (bonus_type, left_range_border, right_range_border, percent) VALUES
+    (0, 0, 999, 0), (0, 1000, 4999, 1.5), (0, 5000, 9999, 2.5), (0, 10000, 49999, 3.5),
+    (0, 50000, 999999, 5),
+    (1, 0, 499, -0.5), (1, 500, 1999, 0.75), (1, 2000, 99999, 1.25);
+
+-- Requests of the four kinds in every state: by row number k = n % 9,
+-- k = 0 not yet sent (whatever the state), 1..7 sent with the states 0 to
+-- 6, 8 sent with a state the console does not know.
+CREATE TEMP TABLE demo_request (n integer, client integer, login integer, service integer, kind integer,
+                                send_oc integer, state integer, cause integer, date_of timestamp(0))
+    ON COMMIT DROP;
+INSERT INTO demo_request
+SELECT n, c.wbc_id, l.wbl_id, s.service_id_web, c.wbc_petrol_type_id,
+       CASE WHEN n % 9 = 0 THEN 0 ELSE 1 END,
+       CASE WHEN n % 9 = 0 THEN n % 4 WHEN n % 9 = 8 THEN 7 ELSE n % 9 - 1 END,
+       CASE WHEN n % 9 IN (5, 7) THEN 1 + n % 5 END,
+       date_trunc('minute', localtimestamp(0)) - n * interval '17 hours' - (n % 7) * interval '13 minutes'
+FROM generate_series(1, 180) AS n
+-- clients of the first emitent more often, the others in turn
+JOIN tev_web_clients c ON c.wbc_id = CASE WHEN n % 2 = 0 THEN 1 + (n * 7) % 120 ELSE 1 + (n * 37) % 335 END
+JOIN tev_service s ON s.emitent_id_web = c.wbc_emitent_id AND s.service_id = 1 + n % 4
+LEFT JOIN tev_web_logins l ON l.wbl_web_client_id = c.wbc_id AND l.card_holder_id IS NULL;
+
+INSERT INTO tev_dr_request (client_id_web, login_id, card_number, service_id_web, amount, date_of,
+                            date_begin, date_end, send_oc, request_state_id, cancel_cause_id)
+SELECT client, login, '7824' || lpad((client * 100 + n % 7)::text, 12, '0'), service,
+       round((100 + (n * 37) % 4900)::numeric, 2), date_of,
+       date_trunc('day', date_of) + interval '1 day', date_trunc('day', date_of) + interval '1 month',
+       send_oc, state, cause
+FROM demo_request WHERE n % 4 = 0 ORDER BY n;
+
+INSERT INTO tev_dd_request (client_id_web, login_id, card_number, service_id_web, amount, date_of,
+                            date_begin, date_end, send_oc, request_state_id, cancel_cause_id)
+SELECT client, login, '7824' || lpad((client * 100 + n % 5)::text, 12, '0'), service,
+       round((20 + (n * 13) % 480)::numeric + 0.5, 3), date_of,
+       date_trunc('day', date_of), date_trunc('day', date_of) + interval '7 days',
+       send_oc, state, cause
+FROM demo_request WHERE n % 4 = 1 ORDER BY n;
+
+INSERT INTO tev_oil_request (client_id_web, login_id, card_number, service_id_web, amount, date_of,
+                             date_begin, date_end, send_oc, request_state_id, cancel_cause_id)
+SELECT client, login, 6390000000000000 + client * 100 + n % 9, service,
+       round((50 + (n * 11) % 950)::numeric, 3), date_of,
+       date_trunc('month', date_of), date_trunc('month', date_of) + interval '3 months' - interval '1 second',
+       send_oc, state, cause
+FROM demo_request WHERE n % 4 = 2 ORDER BY n;
+
+-- Limits of type 1 count services, 2 sum them, 3 limit one service; a
+-- limit left out stays as it is.
+INSERT INTO tev_onl_limit_card_request (client_id_web, login_id, card_num, limit_type_id, service_id_web,
+                                        daily_limit, weekly_limit, monthly_limit, date_of, send_oc,
+                                        request_state_id, cancel_cause_id)
+SELECT client, login, 7824000000000000 + client * 100 + n % 3, 1 + n % 3,
+       CASE WHEN n % 3 = 2 THEN service END,
+       CASE WHEN n % 5 <> 1 THEN (10 + n % 20) * CASE n % 3 WHEN 1 THEN 1000 ELSE 1 END END,
+       CASE WHEN n % 5 <> 2 THEN (50 + n % 30) * CASE n % 3 WHEN 1 THEN 1000 ELSE 1 END END,
+       CASE WHEN n % 5 <> 3 THEN (200 + n % 50) * CASE n % 3 WHEN 1 THEN 1000 ELSE 1 END END,
+       date_of, send_oc, state, cause
+FROM demo_request WHERE n % 4 = 3 ORDER BY n;
+
+-- Recent activity, dated back from the day of the install.
+-- Sign-ins and other visits of the last eleven weeks.
+INSERT INTO tev_web_visit_journals (wbvj_login_id, wbvj_visit_date, operation_type, operation_name,
+                                    card_number, new_holder_name, service_name, amount, request_id)
+SELECT l.wbl_id,
+       date_trunc('minute', localtimestamp(0)) - ((l.wbl_id * 5 + n * 9) % 77) * interval '1 day'
+           - ((l.wbl_id + n) % 10) * interval '1 hour' - n * interval '3 minutes',
+       op.t,
+       (ARRAY['Вход в систему', 'Выход из системы', 'Просмотр отчета', 'Смена держателя карты',
+              'Блокировка карты', 'Создание заявки', 'Изменение лимита', 'Смена пароля'])[op.t],
+       CASE WHEN op.t IN (4, 5, 6, 7) THEN format('7824%s', lpad((l.wbl_web_client_id * 100 + n)::text, 12, '0')) END,
+       CASE WHEN op.t = 4 THEN (ARRAY['Орлов Павел', 'Сидорова Нина', 'Z\u00FCrich Fleet'])[1 + n % 3] END,
+       CASE WHEN op.t IN (6, 7) THEN (ARRAY['АИ-92', 'АИ-95', 'ДТ', 'Деньги'])[1 + n % 4] END,
+       CASE WHEN op.t IN (6, 7) THEN round((40 + (l.wbl_id * 7 + n * 3) % 300)::numeric, 3) END,
+       CASE WHEN op.t = 6 THEN 5000 + l.wbl_id * 10 + n END
+FROM tev_web_logins l
+CROSS JOIN LATERAL generate_series(1, 2 + l.wbl_id % 5) AS n
+CROSS JOIN LATERAL (SELECT CASE WHEN n <= 2 THEN 1 ELSE 1 + (l.wbl_id + n * 5) % 8 END AS t) op
+WHERE l.wbl_id % 4 = 1 AND l.wbl_is_journalising = 1
+ORDER BY l.wbl_id, n;
+
+-- Messages of the last weeks.
+INSERT INTO tev_feedback_msg (message_date, type_id, login_id, login_name, name_client, email_client,
+                              email_admin, ip_client, text_msg)
+SELECT date_trunc('minute', localtimestamp(0)) - n * interval '3 days 7 hours', 1 + n % 4, l.wbl_id,
+       l.wbl_login_md5, c.wbc_name, split_part(c.wbc_email, ';', 1), 'admin@tev.example',
+       '198.51.100.' || (20 + n),
+       (ARRAY['Прошу увеличить месячный лимит по карте.', 'Не приходит письмо для восстановления пароля.',
+              E'Заявка на ОП висит в статусе «Отправлена» третий день.\r\nПросьба проверить.',
+              'Добавьте, пожалуйста, АЗС на трассе М-11 в список.',
+              'Caf\u00E9 Petrol: the station list shows no addresses.'])[1 + n % 5]
+FROM generate_series(1, 9) AS n
+JOIN tev_web_logins l ON l.wbl_id = 3 + n * 13
+JOIN tev_web_clients c ON c.wbc_id = l.wbl_web_client_id
+ORDER BY n;
+
+-- Changes of the last weeks, as the package journals them.
+INSERT INTO tev_events_journal (event_type_id, journal_date, user_name, param_name, param_value_before,
+                                param_value_after, object_name, emitent_id, filial_id, cln_type, owner_name)
+SELECT j.event, date_trunc('minute', localtimestamp(0)) - j.days_ago * interval '1 day' - j.n * interval '47 minutes',
+       j.who, j.param, j.before, j.after, j.object,
+       e.emitent_number, e.filial_number,
+       CASE WHEN c.wbc_id IS NOT NULL THEN CASE WHEN c.wbc_petrol_type_id IN (1, 3) THEN 1 ELSE 2 END END,
+       coalesce(c.wbc_name, e.emitent_name)
+FROM (VALUES
+    (1, 1, 28, 'TEV_USER', 'WBC_CLIENT_STATE', '2', '4', 'WEB_CLIENT 12', NULL, 12),
+    (2, 8, 27, 'TEV_USER', 'WBD_DATE_END', NULL, '31.12.2027 23:59:59', 'WEB_DESCRIBE 40', NULL, 12),
+    (3, 2, 25, 'TEV_OPERATOR', 'WBL_LOGIN', NULL, 'holder' || 61, 'WEB_LOGIN 400', NULL, 44),
+    (4, 4, 24, 'TEV_OPERATOR', 'WBL_PASSWORD', NULL, '*** (temporary)', 'WEB_LOGIN 12', NULL, 13),
+    (5, 7, 21, 'TEV_USER', 'HIDE_DISCONT', '0', '1', 'EMITENT 1', 1, NULL),
+    (6, 7, 21, 'TEV_USER', 'E_MAIL', NULL, 'exchange@neftservice.example', 'EMITENT 4', 4, NULL),
+    (7, 9, 19, 'TEV_MANAGER', 'MAX_DAY_LIMIT', '500', '750', 'SERVICE 2', 1, NULL),
+    (8, 10, 17, 'TEV_MANAGER', 'ISVISIBLE', '1', '0', 'POS 3', 1, NULL),
+    (9, 6, 15, 'TEV_USER', 'PARAM_VAL', '0', '1', 'ADV_PASS_SECUR', NULL, NULL),
+    (10, 6, 15, 'TEV_USER', 'PARAM_VAL', 'smtp.old.example', 'smtp.tev.example', 'FB_SMTP_SERVER', NULL, NULL),
+    (11, 14, 12, 'TEV_OPERATOR', 'HEADLINE_NEWS', NULL, 'Бонусная программа', 'NEWS 5', NULL, NULL),
+    (12, 15, 10, 'TEV_USER', 'EMITENT_ID_WEB', NULL, '5', 'MANAGER 2', 5, NULL),
+    (13, 11, 8, 'TEV_USER', 'MARK', '1', '-1', 'TRNTYPE 7', NULL, NULL),
+    (14, 21, 7, 'TEV_USER', 'BONUS_RANGE', '1 000 - 4 999: 1%', '1 000 - 4 999: 1.5%', 'AD_RANGE 0/2', NULL, NULL),
+    (15, 5, 5, 'TEV_OPERATOR', 'WBL_FAILED_ATTEMPTS', '5', '0', 'WEB_LOGIN 26', NULL, 26),
+    (16, 17, 4, 'TEV_USER', 'COUPONS', NULL, '0', 'ARCHIVE 2', NULL, NULL),
+    (17, 1, 2, 'TEV_USER', 'WBC_DESCRIPTION', NULL, E'Договор № 7\r\nОплата по счетам ежемесячно', 'WEB_CLIENT 7', NULL, 7),
+    (18, 12, 1, 'TEV_USER', 'TEV_HELP_DESC', 'Введите логин и пароль.', 'Введите логин и пароль, выданные администратором.',
+     'HELP 1/25', NULL, NULL),
+    (19, 24, 0, 'TEV_USER', 'CLIENT_ID_WEB', NULL, '182', 'GROUP 3', NULL, 182)
+) AS j(n, event, days_ago, who, param, before, after, object, emitent, client)
+LEFT JOIN tev_web_clients c ON c.wbc_id = j.client
+LEFT JOIN tev_emitent e ON e.emitent_id_web = coalesce(j.emitent, c.wbc_emitent_id)
+ORDER BY j.n;

@@ -41,3 +41,10 @@ FROM generate_series(1, 3) AS n;
 INSERT INTO tev_manager (manager_id, manager_name, manager_password_md5) VALUES
     (1, 'Сидоров Пётр', tev_utils__calc_md5('manager1'));
 INSERT INTO tev_manager_emitent (manager_id, emitent_id_web) VALUES (1, 2);
+
+-- The second portal has no bonus module, so the console hides its commands
+-- there (get_ad_presence looks for get_ad_ranges).
+DROP PROCEDURE tev_utils__get_ad_ranges(integer, refcursor);
+DROP PROCEDURE tev_utils__ins_ad_range(integer, integer, numeric, integer, integer);
+DROP PROCEDURE tev_utils__upd_ad_range(text, integer, integer, numeric, integer);
+DROP PROCEDURE tev_utils__del_ad_range(text);

@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QVariant>
 #include <charconv>
-#include <cstdlib>
 #include <libpq-fe.h>
 
 namespace db {
@@ -98,6 +97,14 @@ static QDateTime parseTimestamp(const char* s, int len)
     return QDateTime(date, QTime(digits(s + 11, 2), digits(s + 14, 2), digits(s + 17, 2), msec));
 }
 
+// Values sit back to back in the dataset's buffers: parse within the given length only.
+static double parseDouble(const char* text, int length)
+{
+    double v = 0;
+    std::from_chars(text, text + length, v);
+    return v;
+}
+
 QVariant decodeTextValue(DataType type, const char* text, int length)
 {
     switch (type) {
@@ -106,9 +113,9 @@ QVariant decodeTextValue(DataType type, const char* text, int length)
         const auto r = std::from_chars(text, text + length, v);
         if (r.ec == std::errc() && r.ptr == text + length)
             return v;
-        return QVariant(std::strtod(text, nullptr)).toLongLong();
+        return qlonglong(parseDouble(text, length));
     }
-    case DataType::Float: return std::strtod(text, nullptr);
+    case DataType::Float: return parseDouble(text, length);
     case DataType::Boolean: return length > 0 && (text[0] == 't' || text[0] == '1');
     case DataType::Date: return QDate(digits(text, 4), digits(text + 5, 2), digits(text + 8, 2));
     case DataType::DateTime: return parseTimestamp(text, length);

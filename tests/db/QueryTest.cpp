@@ -388,3 +388,14 @@ TEST_F(QueryTest, ScriptChangesAPassword)
     EXPECT_NO_THROW(fx.connect(role, "n'ew pass"));
     EXPECT_THROW(fx.connect(role, "old"), OraError);
 }
+
+TEST_F(QueryTest, NumbersAreReadWithinTheirOwnText)
+{
+    REQUIRE_PG();
+    // Values are stored back to back; a number must not run on into the next row's text.
+    Query q(session.get());
+    q.setSql("select * from (values (1.50::numeric(6,2), 12), (2.25, 345), (500.000, 6)) v(amount, n)");
+    q.open();
+    EXPECT_EQ(column(q, "AMOUNT"), QStringList({"1.5", "2.25", "500"}));
+    EXPECT_EQ(column(q, "N"), QStringList({"12", "345", "6"}));
+}
