@@ -36,8 +36,8 @@ QString applicationFolder()
     const QString exeDir = executableFolder();
     if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
         return clean(exeDir);
-    const QString config =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/tev-web-admin");
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/tev-web-admin");
     QDir().mkpath(config);
     return clean(config);
 }

@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QList>
 #include <QReadWriteLock>
-
 #include <climits>
 
 namespace lang {

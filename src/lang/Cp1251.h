@@ -13,7 +13,10 @@ QString fromCp1251(const char* data, qsizetype size);
 
 // The byte for a UTF-16 code unit, or -1 when the code page has none.
 int cp1251Byte(char16_t unit);
-inline bool isCp1251(char16_t unit) { return cp1251Byte(unit) >= 0; }
+inline bool isCp1251(char16_t unit)
+{
+    return cp1251Byte(unit) >= 0;
+}
 char16_t cp1251Unicode(unsigned char byte);
 
 } // namespace lang

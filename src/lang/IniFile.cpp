@@ -10,12 +10,12 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QRandomGenerator>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace lang {
@@ -56,24 +56,26 @@ struct Snapshot
     QList<Section> sections;
     QHash<QString, int> firstSection; // folded name -> sections index
     QByteArray lineBreak = "\r\n";
+    bool unreadable = false; // there is a file, but its bytes could not be read
 
     const Section* section(const QString& name) const
     {
-        const auto it = firstSection.constFind(name.toCaseFolded());
+        const auto it = firstSection.constFind(name.trimmed().toCaseFolded());
         return it == firstSection.cend() ? nullptr : &sections[*it];
     }
     static const Entry* entry(const Section* s, const QString& key)
     {
         if (!s)
             return nullptr;
-        const auto it = s->firstEntry.constFind(key.toCaseFolded());
+        const auto it = s->firstEntry.constFind(key.trimmed().toCaseFolded());
         return it == s->firstEntry.cend() ? nullptr : &s->entries[*it];
     }
 };
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    // 0x1A: the end-of-file mark old editors left behind
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
 void trim(const QByteArray& b, qsizetype& from, qsizetype& to)
@@ -89,7 +91,7 @@ QString decode(const QByteArray& b, qsizetype from, qsizetype to)
     return fromCp1251(b.constData() + from, to - from);
 }
 
-std::shared_ptr<const Snapshot> parse(QByteArray bytes)
+std::shared_ptr<Snapshot> parse(QByteArray bytes)
 {
     auto snap = std::make_shared<Snapshot>();
     snap->bytes = std::move(bytes);
@@ -117,32 +119,35 @@ std::shared_ptr<const Snapshot> parse(QByteArray bytes)
         snap->lines.append(line);
     }
 
-    Section* current = nullptr;
+    int current = -1; // index into sections: the list grows while we parse
     for (int i = 0; i < snap->lines.size(); ++i) {
         const Line& line = snap->lines[i];
         qsizetype from = line.contentBegin, to = line.contentEnd;
         trim(b, from, to);
         if (from == to)
             continue;
-        if (b[from] == '[') {
-            qsizetype nameEnd = b.indexOf(']', from + 1);
-            if (nameEnd < 0 || nameEnd > to)
-                nameEnd = to;
+        // A header needs its closing bracket; "[name" alone is an ordinary line.
+        const qsizetype close = b[from] == '[' ? b.lastIndexOf(']', to - 1) : -1;
+        if (close > from) {
+            qsizetype nameEnd = close;
             qsizetype nameFrom = from + 1;
             trim(b, nameFrom, nameEnd);
-            if (current)
-                current->endLine = i;
+            if (current >= 0)
+                snap->sections[current].endLine = i;
             Section s;
             s.name = decode(b, nameFrom, nameEnd);
             s.headerLine = s.lastContentLine = i;
             snap->sections.append(s);
-            current = &snap->sections.last();
-            snap->firstSection.insert(s.name.toCaseFolded(), int(snap->sections.size() - 1));
+            current = int(snap->sections.size() - 1);
+            const QString folded = s.name.toCaseFolded();
+            if (!snap->firstSection.contains(folded))
+                snap->firstSection.insert(folded, current);
             continue;
         }
-        if (!current)
+        if (current < 0)
             continue; // lines before the first section belong to nobody
-        current->lastContentLine = i;
+        Section& section = snap->sections[current];
+        section.lastContentLine = i;
         if (b[from] == ';')
             continue;
         const qsizetype eq = b.indexOf('=', from);
@@ -170,11 +175,13 @@ std::shared_ptr<const Snapshot> parse(QByteArray bytes)
         e.line = i;
         e.keyBegin = keyFrom;
         e.keyEnd = keyTo;
-        current->entries.append(e);
-        current->firstEntry.insert(e.key.toCaseFolded(), int(current->entries.size() - 1));
+        section.entries.append(e);
+        const QString folded = e.key.toCaseFolded();
+        if (!section.firstEntry.contains(folded))
+            section.firstEntry.insert(folded, int(section.entries.size() - 1));
     }
-    if (current)
-        current->endLine = int(snap->lines.size());
+    if (current >= 0)
+        snap->sections[current].endLine = int(snap->lines.size());
     return snap;
 }
 
@@ -210,23 +217,25 @@ Stamp stampOf(const QByteArray& path)
     return s;
 }
 
-QByteArray readAll(const QByteArray& path)
+bool readAll(const QByteArray& path, QByteArray* data)
 {
-    QByteArray data;
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return data;
+        return false;
     char buf[65536];
+    bool ok = true;
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0)
+            ok = false;
         if (n <= 0)
             break;
-        data.append(buf, n);
+        data->append(buf, n);
     }
     ::close(fd);
-    return data;
+    return ok;
 }
 
 // Parsed files by path, re-read whenever the file on disk is not the one parsed last.
@@ -237,17 +246,39 @@ public:
     {
         const QByteArray native = QFile::encodeName(path);
         const Stamp stamp = stampOf(native);
+        std::shared_ptr<const Snapshot> previous;
         {
             QMutexLocker lock(&mMutex);
             const auto it = mEntries.constFind(path);
-            if (it != mEntries.cend() && it->stamp == stamp)
-                return it->snapshot;
+            if (it != mEntries.cend()) {
+                if (it->stamp == stamp && !it->racy)
+                    return it->snapshot;
+                previous = it->snapshot;
+            }
         }
-        auto snap = parse(stamp.exists ? readAll(native) : QByteArray());
+        if (!stamp.exists) {
+            forget(path);
+            static const auto empty = parse(QByteArray());
+            return empty;
+        }
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        QByteArray bytes;
+        if (!readAll(native, &bytes)) {
+            // Reads give defaults; a write must not replace what it could not read.
+            forget(path);
+            auto unreadable = parse(QByteArray());
+            unreadable->unreadable = true;
+            return unreadable;
+        }
+        std::shared_ptr<const Snapshot> snap = previous && previous->bytes == bytes ? previous : parse(bytes);
+        // File times move in clock ticks: a file changed within the last second or two may change
+        // again without a new time stamp or size, so its bytes are compared on every read until then.
+        const bool racy = stamp.mtime.tv_sec >= now.tv_sec - 1 || stamp.ctime.tv_sec >= now.tv_sec - 1;
         QMutexLocker lock(&mMutex);
-        if (mEntries.size() > 64)
+        if (mEntries.size() > 64 && !mEntries.contains(path))
             mEntries.clear();
-        mEntries.insert(path, {stamp, snap});
+        mEntries.insert(path, {stamp, snap, racy});
         return snap;
     }
 
@@ -262,6 +293,7 @@ private:
     {
         Stamp stamp;
         std::shared_ptr<const Snapshot> snapshot;
+        bool racy = false;
     };
     QMutex mMutex;
     QHash<QString, Item> mEntries;
@@ -369,18 +401,24 @@ void writeAtomically(const QString& path, const QByteArray& data)
     }
 }
 
-void checkName(const QString& path, const QString& what, const QString& name, const QString& forbidden)
+void checkName(const QString& path, const QString& what, const QString& name, bool isKey)
 {
-    bool bad = name.trimmed().isEmpty();
-    for (QChar c : name)
-        bad = bad || c == QLatin1Char('\r') || c == QLatin1Char('\n') || forbidden.contains(c);
+    const QString trimmed = name.trimmed();
+    bool bad = trimmed.isEmpty() || name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n'));
+    // A key must not read back as a header, a comment or another key's value.
+    if (isKey)
+        bad = bad || name.contains(QLatin1Char('=')) || trimmed.startsWith(QLatin1Char('[')) ||
+              trimmed.startsWith(QLatin1Char(';'));
     if (bad)
-        throw IniError(
-            QStringLiteral("Cannot write the file \"%1\": invalid %2 name \"%3\"").arg(path, what, name).toStdString());
+        throw IniError(QStringLiteral("Cannot write the file \"%1\": invalid %2 name \"%3\"")
+                           .arg(path, what, name)
+                           .toStdString());
 }
 
 void commit(const QString& path, const Snapshot& old, const QByteArray& bytes)
 {
+    if (old.unreadable)
+        fail(path, QStringLiteral("the file cannot be read"));
     if (bytes == old.bytes)
         return;
     cache().forget(path);
@@ -498,10 +536,12 @@ QStringList IniFile::readSections() const
     return names;
 }
 
-void IniFile::writeString(const QString& section, const QString& key, const QString& value)
+void IniFile::writeString(const QString& sectionName, const QString& keyName, const QString& value)
 {
-    checkName(mPath, QStringLiteral("section"), section, QStringLiteral("]"));
-    checkName(mPath, QStringLiteral("key"), key, QStringLiteral("="));
+    const QString section = sectionName.trimmed();
+    const QString key = keyName.trimmed();
+    checkName(mPath, QStringLiteral("section"), sectionName, false);
+    checkName(mPath, QStringLiteral("key"), keyName, true);
     // A line break would split the value into lines of their own (new keys, even new sections).
     QString flat = value;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -551,7 +591,7 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value)
 void IniFile::eraseSection(const QString& section)
 {
     const auto snap = cache().get(mPath);
-    const QString folded = section.toCaseFolded();
+    const QString folded = section.trimmed().toCaseFolded();
     QByteArray out;
     qsizetype copied = 0;
     for (const Section& s : snap->sections) {
@@ -559,7 +599,8 @@ void IniFile::eraseSection(const QString& section)
             continue;
         const Line& header = snap->lines[s.headerLine];
         const qsizetype from = header.contentBegin;
-        const qsizetype to = s.endLine < snap->lines.size() ? snap->lines[s.endLine].begin : snap->bytes.size();
+        const qsizetype to =
+            s.endLine < snap->lines.size() ? snap->lines[s.endLine].begin : snap->bytes.size();
         out.append(snap->bytes.constData() + copied, from - copied);
         copied = to;
     }
@@ -575,7 +616,7 @@ void IniFile::deleteKey(const QString& section, const QString& key)
     const Section* s = snap->section(section);
     if (!s)
         return;
-    const QString folded = key.toCaseFolded();
+    const QString folded = key.trimmed().toCaseFolded();
     QByteArray out;
     qsizetype copied = 0;
     for (const Entry& e : s->entries) {

@@ -30,8 +30,8 @@ public:
     const QString& path() const { return mPath; }
 
     QString readString(const QString& section, const QString& key, const QString& def = {}) const;
-    int readInteger(const QString& section, const QString& key, int def = 0) const; // not a number -> def
-    bool readBool(const QString& section, const QString& key, bool def = false) const; // integer != 0
+    int readInteger(const QString& section, const QString& key, int def = 0) const;     // not a number -> def
+    bool readBool(const QString& section, const QString& key, bool def = false) const;  // integer != 0
     void writeString(const QString& section, const QString& key, const QString& value); // throws IniError
     void writeInteger(const QString& section, const QString& key, int value);
     void writeBool(const QString& section, const QString& key, bool value); // 1 / 0

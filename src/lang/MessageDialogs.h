@@ -8,8 +8,16 @@ class QWidget;
 
 namespace lang {
 
-enum class MsgDlgType { Warning, Error, Information, Confirmation, Custom };
-enum MsgDlgBtn {
+enum class MsgDlgType
+{
+    Warning,
+    Error,
+    Information,
+    Confirmation,
+    Custom
+};
+enum MsgDlgBtn
+{
     mbYes = 1,
     mbNo = 2,
     mbOK = 4,
@@ -21,7 +29,8 @@ enum MsgDlgBtn {
     mbNoToAll = 256,
     mbYesToAll = 512
 };
-enum ModalResult {
+enum ModalResult
+{
     mrNone = 0,
     mrOk = 1,
     mrCancel = 2,
@@ -34,7 +43,14 @@ enum ModalResult {
     mrNoToAll = 9,
     mrYesToAll = 10
 };
-enum class MsgIcon { Warning, Error, Information, Question, None };
+enum class MsgIcon
+{
+    Warning,
+    Error,
+    Information,
+    Question,
+    None
+};
 
 // Everything a box shows, so tests can check it.
 struct MessageRequest
@@ -68,10 +84,5 @@ void ShowMsgBox(QWidget* owner, const QString& text, int kind);
 void ShowMsgBoxCaption(QWidget* owner, const QString& text, const QString& caption, int kind);
 // Yes/No question with catalogue buttons, the console's usual confirmation: returns true for Yes.
 bool AskYesNo(const QString& text, const QString& caption = {});
-
-// The requests the functions above build, for tests and for callers that add to them.
-MessageRequest messageDlgRequest(const QString& text, MsgDlgType type, int buttons);
-MessageRequest msgBoxRequest(QWidget* owner, const QString& text, const QString& caption, int kind,
-                             bool captionGiven);
 
 } // namespace lang
