@@ -1,130 +1,105 @@
-#include "OraError.h"
+#include "AppFolder.h"
+#include "FrameworkFiles.h"
+#include "IniFile.h"
+#include "MessageDialogs.h"
 #include "PlaceholderWindow.h"
-#include "Session.h"
+#include "TTranslator.h"
+#include "TdmMain.h"
+#include "TevApplication.h"
+#include "TfrmShemaForm.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QFormLayout>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
-QString applicationFolder()
+// Before anything else: the message catalogue, then the sign-in dialogs by name.
+void initialiseModules()
 {
-    const QString overridden = qEnvironmentVariable("TEV_APP_DIR");
-    if (!overridden.isEmpty())
-        return overridden;
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeDir).isWritable())
-        return exeDir;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/tev-web-admin");
+    lang::TTranslator::instance();
+    FrameworkFiles::setFolder(lang::applicationFolder());
+    TdmMain::RegisterConnectDialogs();
 }
 
-// Minimal reading of DEDAdize.ini until the settings-file layer exists.
-QString iniValue(const QString& path, const QString& section, const QString& key, const QString& fallback)
+// "/scheme": only the schemes dialog, no sign-in.
+void maintainSchemes(TdmMain& dm)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return fallback;
-    QString current;
-    for (const QByteArray& raw : f.readAll().split('\n')) {
-        const QString line = QString::fromLatin1(raw).trimmed();
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
-            current = line.mid(1, line.size() - 2).trimmed();
-        else if (current.compare(section, Qt::CaseInsensitive) == 0) {
-            const int eq = line.indexOf(QLatin1Char('='));
-            if (eq > 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-                return line.mid(eq + 1).trimmed();
-        }
-    }
-    return fallback;
+    const QString remembered = dm.ActiveScheme();
+    const QString chosen = TfrmShemaForm::Execute(dm.iniFile().path());
+    if (chosen != remembered)
+        dm.SetActiveScheme(chosen);
 }
 
-QString activeScheme(const QString& path)
+// Screenshot mode of the demo: the window is written to a PNG file and the program ends. Should
+// the console get stuck on a box (a failed sign-in), whatever is on top is written instead.
+void scheduleScreenshot(const QString& file, QWidget* window)
 {
-    QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) {
-        bool inSchemes = false;
-        for (const QByteArray& raw : f.readAll().split('\n')) {
-            const QString line = QString::fromLatin1(raw).trimmed();
-            if (line.startsWith(QLatin1Char('[')))
-                inSchemes = line.compare(QLatin1String("[SCHEMES]"), Qt::CaseInsensitive) == 0;
-            else if (inSchemes && line.section(QLatin1Char('='), 1).trimmed().toInt() != 0)
-                return line.section(QLatin1Char('='), 0, 0).trimmed();
-        }
-    }
-    return QStringLiteral("TEV");
+    QTimer::singleShot(1000, qApp, [file, window] {
+        window->grab().save(file, "PNG");
+        qApp->quit();
+    });
+}
+
+void scheduleScreenshotWatchdog(const QString& file)
+{
+    QTimer::singleShot(60000, qApp, [file] {
+        if (QWidget* top = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                               : QApplication::activeWindow())
+            top->grab().save(file, "PNG");
+        qWarning("screenshot mode: the console did not reach its main window");
+        std::_Exit(1);
+    });
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TevApplication app(argc, argv);
+    initialiseModules();
     app.setApplicationName(QStringLiteral("TEV Web Admin"));
-    const QString ini = QDir(applicationFolder()).filePath(QStringLiteral("DEDAdize.ini"));
-    const QString scheme = activeScheme(ini).toLower();
     const QString screenshot = qEnvironmentVariable("TEV_SCREENSHOT");
-
-    db::Session session;
-    QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Соединение по схеме \"%1\"").arg(scheme.toUpper()));
-    auto* form = new QFormLayout(&dialog);
-    auto* user = new QLineEdit(iniValue(ini, QStringLiteral("CONNECTION"), QStringLiteral("user"),
-                                        QStringLiteral("tev_user")));
-    auto* password = new QLineEdit(qEnvironmentVariable("TEV_DEMO_PASSWORD"));
-    password->setEchoMode(QLineEdit::Password);
-    auto* server = new QComboBox;
-    server->setEditable(true);
-    server->addItems(db::Session::serviceNames());
-    server->setCurrentText(iniValue(ini, QStringLiteral("CONNECTION"), QStringLiteral("server"), QStringLiteral("TEVDEMO")));
-    form->addRow(QStringLiteral("Логин"), user);
-    form->addRow(QStringLiteral("Пароль"), password);
-    form->addRow(QStringLiteral("Сервер"), server);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Соединить"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    form->addRow(buttons);
-    auto attempt = [&] {
-        session.setServer(server->currentText().trimmed());
-        session.setUsername(user->text().trimmed());
-        session.setPassword(password->text());
-        try {
-            session.connect();
-            dialog.accept();
-        } catch (const db::OraError& e) {
-            QMessageBox::critical(&dialog, QStringLiteral("Ошибка"), e.message());
-        }
-    };
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, attempt);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (!screenshot.isEmpty())
-        QTimer::singleShot(0, &dialog, attempt);
-    if (dialog.exec() != QDialog::Accepted)
-        return 0;
+        scheduleScreenshotWatchdog(screenshot);
 
-    std::unique_ptr<PlaceholderWindow> window;
+    int status = 0;
     try {
-        window = std::make_unique<PlaceholderWindow>(&session, scheme);
-    } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), QString::fromUtf8(e.what()));
-        return 1;
+        TdmMain dm;
+        const TevApplication::StartOptions options = TevApplication::parseCommandLine(app.arguments());
+        if (options.schemeMode) {
+            try {
+                maintainSchemes(dm);
+            } catch (const lang::IniError& e) {
+                TdmMain::ReportIniError(e);
+            }
+            dm.DataModuleDestroy();
+            return 0;
+        }
+        dm.SetRegisterMode(options.registerMode);
+        if (!dm.Connect()) {
+            dm.DataModuleDestroy();
+            return 0;
+        }
+
+        std::unique_ptr<PlaceholderWindow> window;
+        try {
+            window = std::make_unique<PlaceholderWindow>(dm.session(), dm.ActiveScheme());
+        } catch (...) {
+            TevApplication::showException(std::current_exception());
+            dm.DataModuleDestroy();
+            return 1;
+        }
+        window->show();
+        if (!screenshot.isEmpty())
+            scheduleScreenshot(screenshot, window.get());
+        status = app.exec();
+        window.reset();
+        dm.DataModuleDestroy();
+    } catch (...) {
+        TevApplication::showException(std::current_exception());
+        status = 1;
     }
-    window->show();
-    if (!screenshot.isEmpty())
-        QTimer::singleShot(1000, window.get(), [&] {
-            window->grab().save(screenshot, "PNG");
-            app.quit();
-        });
-    return app.exec();
+    return status;
 }

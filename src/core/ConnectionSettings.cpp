@@ -106,6 +106,41 @@ void ConnectionSettings::setLanguageId(int id)
     mIni.writeInteger(QString::fromLatin1(kLangReference), QStringLiteral("CurrentLanguageId"), id);
 }
 
+QStringList ConnectionSettings::schemes() const
+{
+    return mIni.readSection(QString::fromLatin1(kSchemes));
+}
+
+QString ConnectionSettings::flaggedScheme() const
+{
+    const QString section = QString::fromLatin1(kSchemes);
+    for (const QString& scheme : mIni.readSection(section)) {
+        if (mIni.readBool(section, scheme))
+            return scheme;
+    }
+    return {};
+}
+
+void ConnectionSettings::setActiveScheme(const QString& scheme)
+{
+    const QString section = QString::fromLatin1(kSchemes);
+    if (mIni.sectionExists(section)) {
+        for (const QString& key : mIni.readSection(section))
+            mIni.writeBool(section, key, false);
+    }
+    mIni.writeBool(section, scheme, true);
+}
+
+void ConnectionSettings::addScheme(const QString& scheme)
+{
+    mIni.writeBool(QString::fromLatin1(kSchemes), scheme, false);
+}
+
+void ConnectionSettings::removeScheme(const QString& scheme)
+{
+    mIni.deleteKey(QString::fromLatin1(kSchemes), scheme);
+}
+
 int ConnectionSettings::lastSelectedEmitent() const
 {
     return mIni.readInteger(QString::fromLatin1(kClientConfigs), QStringLiteral("LAST_SELECTED_EM"), -1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace lang {
 class IniFile;
@@ -53,6 +54,15 @@ public:
     bool hasLanguageSection() const;
     int languageId() const;
     void setLanguageId(int id);
+
+    // SCHEMES: one key per scheme name, flag 1 for the active one.
+    QStringList schemes() const; // file order
+    // The first scheme whose flag is set (any non-zero integer), or an empty text.
+    QString flaggedScheme() const;
+    // Every key of the section is cleared, then the given scheme is flagged.
+    void setActiveScheme(const QString& scheme);
+    void addScheme(const QString& scheme); // flag 0
+    void removeScheme(const QString& scheme);
 
     int lastSelectedEmitent() const;
     void setLastSelectedEmitent(int emitentId);

@@ -20,6 +20,13 @@ void StoredProc::setStoredProcName(const QString& name)
     unprepare();
 }
 
+ParamList& StoredProc::params()
+{
+    if (!mPrepared && mSession && mSession->connected() && !mName.isEmpty())
+        prepare();
+    return mParams;
+}
+
 void StoredProc::unprepare()
 {
     mPrepared = false;

@@ -31,9 +31,10 @@ public:
     bool isPrepared() const { return mPrepared; }
     void unprepare();
 
-    ParamList& params() { return mParams; }
-    Param& paramByName(const QString& name) { return mParams.byName(name); }
-    void setParam(const QString& name, const QVariant& value) { mParams.byName(name).setValue(value); }
+    // The parameters are learnt on first use when the session is connected.
+    ParamList& params();
+    Param& paramByName(const QString& name) { return params().byName(name); }
+    void setParam(const QString& name, const QVariant& value) { params().byName(name).setValue(value); }
 
     void execProc();
     void open() override;
