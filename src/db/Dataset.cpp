@@ -410,10 +410,21 @@ void Dataset::setValueAt(int row, int column, const QVariant& value)
         throw DbError("Row or column out of range");
     const int saved = mCurrent;
     mCurrent = row;
-    mEditing = true;
-    mEditBuffer.clear();
-    mEditBuffer.insert(column, value);
-    post();
+    if (mEditing) {
+        mEditBuffer.clear();
+        mEditBuffer.insert(column, value);
+        post();
+    } else {
+        // The same as edit, set and post without the edit buffer: tick columns write every row.
+        const int phys = physicalRow(row);
+        storeOverlay(phys, column, value);
+        if (!mCalcDefs.empty())
+            computeCalculated(phys, column);
+        if (mFiltered && !mFilterExpr.isEmpty() && !rowMatches(phys))
+            dropFromView(row);
+        else
+            emit rowChanged(row);
+    }
     if (saved != row)
         mCurrent = qBound(-1, saved, recordCount() - 1);
 }

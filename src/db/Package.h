@@ -5,12 +5,13 @@
 
 #include <QHash>
 #include <QObject>
+#include "Session.h"
+
 #include <QPointer>
 #include <QVariantList>
 
 namespace db {
 
-class Session;
 
 // Calls routines of one portal package by name with positional arguments; output parameters
 // and a function's RESULT are read by name afterwards.

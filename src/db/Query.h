@@ -4,11 +4,12 @@
 #include "Macro.h"
 #include "Param.h"
 
+#include "Session.h"
+
 #include <QPointer>
 
 namespace db {
 
-class Session;
 struct AdaptedSql;
 
 // A SQL text with `:name` parameters and `&macro`s, run on a session; a SELECT or a one-call

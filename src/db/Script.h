@@ -3,11 +3,12 @@
 #include "Macro.h"
 
 #include <QObject>
+#include "Session.h"
+
 #include <QPointer>
 
 namespace db {
 
-class Session;
 
 // SQL statements with macros, run once, one after the other.
 class Script : public QObject

@@ -20,11 +20,11 @@ void StoredProc::setStoredProcName(const QString& name)
     unprepare();
 }
 
-ParamList& StoredProc::params()
+Param& StoredProc::paramByName(const QString& name)
 {
-    if (!mPrepared && mSession && mSession->connected() && !mName.isEmpty())
+    if (!mParams.find(name) && !mPrepared && mSession && mSession->connected() && !mName.isEmpty())
         prepare();
-    return mParams;
+    return mParams.byName(name);
 }
 
 void StoredProc::unprepare()

@@ -4,11 +4,12 @@
 #include "Param.h"
 #include "Routine.h"
 
+#include "Session.h"
+
 #include <QPointer>
 
 namespace db {
 
-class Session;
 
 // A portal procedure or function called by name; its parameters come from the catalogue. When
 // it has a cursor output, open() shows that cursor's rows.
@@ -31,10 +32,10 @@ public:
     bool isPrepared() const { return mPrepared; }
     void unprepare();
 
-    // The parameters are learnt on first use when the session is connected.
-    ParamList& params();
-    Param& paramByName(const QString& name) { return params().byName(name); }
-    void setParam(const QString& name, const QVariant& value) { params().byName(name).setValue(value); }
+    ParamList& params() { return mParams; }
+    // A parameter not known yet is looked for in the catalogue first when the session is connected.
+    Param& paramByName(const QString& name);
+    void setParam(const QString& name, const QVariant& value) { paramByName(name).setValue(value); }
 
     void execProc();
     void open() override;

@@ -20,8 +20,9 @@ TevApplication& app()
     static int argc = 1;
     static char name[] = "app_tests";
     static char* argv[] = {name, nullptr};
-    static TevApplication instance(argc, argv);
-    return instance;
+    // Never destroyed: Qt's own statics may already be gone at exit.
+    static TevApplication* instance = new TevApplication(argc, argv);
+    return *instance;
 }
 
 // An object whose event handler fails with whatever it is given.

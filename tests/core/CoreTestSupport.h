@@ -14,8 +14,9 @@ inline QApplication& coreTestApp()
     static int argc = 1;
     static char name[] = "core_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own statics may already be gone at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // A private application folder (TEV_APP_DIR) with a DEDAdize.ini written from lines.

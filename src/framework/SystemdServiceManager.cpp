@@ -1,0 +1,16 @@
+#include "SystemdServiceManager.h"
+
+bool SystemdServiceManager::isInstalled(const QString&)
+{
+    return false;
+}
+
+QString SystemdServiceManager::binaryPath(const QString&)
+{
+    return {};
+}
+
+ServiceState SystemdServiceManager::state(const QString&)
+{
+    return ServiceState::NotInstalled;
+}

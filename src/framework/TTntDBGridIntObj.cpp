@@ -1,0 +1,3 @@
+#include "TTntDBGridIntObj.h"
+
+TTntDBGridIntObj::TTntDBGridIntObj(DBGrid* grid) : TDBGridIntObj(grid) {}
