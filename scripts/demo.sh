@@ -111,6 +111,8 @@ if [[ ! -e $app_dir/DEDAdize.ini ]]; then
         '[SCHEMES]' 'TEV=1' 'WEB2=0' >"$app_dir/DEDAdize.ini"
 fi
 
+# Language files are the program's own: always the current ones.
+cp -f "$TEV_ROOT"/resources/lang/DEDAdize_*.ini "$app_dir"/
 export TEV_APP_DIR="$app_dir"
 export PGSERVICEFILE="$app_dir/pg_service.conf"
 export TEV_DEMO_PASSWORD=tev_user
