@@ -1,6 +1,7 @@
 // Figures of the access layer against the database's own client, in one run:
 // opening the clients list of one large emitent through db::Query versus psql fetching the same
 // rewritten SQL, and the memory the open dataset holds versus the rows as psql's unaligned text.
+#include "BenchSupport.h"
 #include "MacroExpander.h"
 #include "core/SharedQueryTexts.h"
 #include "PortalCodec.h"
@@ -16,63 +17,17 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
-
-
-QMap<QString, QString> parseConninfo(const QString& conninfo)
-{
-    QMap<QString, QString> kv;
-    for (const QString& part : conninfo.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        kv.insert(part.section(QLatin1Char('='), 0, 0), part.section(QLatin1Char('='), 1));
-    return kv;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-void setupClients(db::Query& q, int emitent)
-{
-    q.setSql(QString::fromUtf8(sqltext::qryClients));
-    q.setMacro("shema", "tev");
-    q.setMacro("ORDER", "ORDER BY");
-    q.setMacro("FIELD", "wbc_id");
-    const QList<QPair<const char*, const char*>> texts = {
-        {"vNo", "Нет"}, {"vYes", "Да"}, {"vCreated", "создан"}, {"vInvited", "выслано приглашение"},
-        {"vNotSubscribes", "без подписки"}, {"vSubscribe", "с подпиской"}, {"vBlocked", "заблокирован"},
-        {"vUnknown", "неизвестное"}};
-    for (const auto& t : texts)
-        q.setMacro(QString::fromLatin1(t.first), QStringLiteral("'%1'").arg(QString::fromUtf8(t.second)));
-    q.setParam("emitent_id", emitent);
-    q.setParam("rpt", 0);
-    q.addCalculatedField("WBC_NAME_ANSI", db::DataType::String,
-                         [](const db::Dataset& ds, int row) {
-                             return QVariant(DecodeUnicodeEscapes(ds.physicalValue(row, 1).toString()));
-                         },
-                         500, {"WBC_NAME"});
-}
-
-} // namespace
+using namespace bench;
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString conninfo = qEnvironmentVariable("TEV_BENCH_CONNINFO");
-    const int emitent = qEnvironmentVariableIntValue("TEV_BENCH_EMITENT");
-    if (conninfo.isEmpty() || emitent == 0) {
-        std::fprintf(stderr, "TEV_BENCH_CONNINFO and TEV_BENCH_EMITENT must be set (bench/run sets them)\n");
-        return 2;
-    }
-    const auto kv = parseConninfo(conninfo);
-    db::Session session;
-    session.setServer(QStringLiteral("%1:%2/%3").arg(kv.value("host"), kv.value("port"), kv.value("dbname")));
-    session.setUsername(kv.value("user"));
-    session.setPassword(kv.value("password"));
-    session.connect();
+    const int emitent = benchEmitent();
+    const QString conninfo = bench::conninfo();
+    const auto session = connectBenchDatabase();
+    db::Session& s = *session;
 
-    db::Query q(&session);
+    db::Query q(&s);
     setupClients(q, emitent);
     q.open(); // warm the server's caches for both sides
     const int rows = q.recordCount();
@@ -106,7 +61,7 @@ int main(int argc, char** argv)
         t.start();
         q.open();
         ours.push_back(double(t.nsecsElapsed()));
-        session.commit();
+        s.commit();
         t.restart();
         runPsql("/dev/null");
         theirs.push_back(double(t.nsecsElapsed()));

@@ -103,7 +103,9 @@ private:
     void installSessionHooks();
 
     QString serviceHost(const char* settingKey, const char* serviceName);
-    // Runs one portal call in a transaction of its own; errors roll back and are dropped.
+    // Runs portal calls in a transaction of their own: commit, or roll back and pass the error on.
+    void inOwnTransaction(const std::function<void()>& call);
+    // The same, with errors dropped after the roll-back.
     void silently(const std::function<void()>& call);
     void setVisibility(db::Dataset* dataset, const char* procedure, int value);
 

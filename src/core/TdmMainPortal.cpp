@@ -39,18 +39,11 @@ QString TdmMain::GetConfigValue(const QString& key)
 void TdmMain::SetConfigValue(const QString& key, const QString& value)
 {
     db::StoredProc* sp = mQueries->ospSetTEVConfigs;
-    mSession->startTransaction();
-    try {
-        sp->prepare();
+    inOwnTransaction([&] {
         sp->setParam(QStringLiteral("P_PARAM_NAME"), key.left(kConfigKeyLength));
         sp->setParam(QStringLiteral("P_PARAM_VAL"), value.left(kConfigValueLength));
         sp->execProc();
-        mSession->commit();
-    } catch (...) {
-        if (mSession->connected())
-            mSession->rollback();
-        throw;
-    }
+    });
     if (mQueries->oqTEVConfigs->isOpen())
         mQueries->oqTEVConfigs->refresh();
 }
@@ -105,16 +98,25 @@ void TdmMain::ChangeUserPassword(const QString& password, const QString& user)
     script->execute();
 }
 
+void TdmMain::inOwnTransaction(const std::function<void()>& call)
+{
+    mSession->startTransaction();
+    try {
+        call();
+        mSession->commit();
+    } catch (...) {
+        if (mSession->connected())
+            mSession->rollback();
+        throw;
+    }
+}
+
 void TdmMain::silently(const std::function<void()>& call)
 {
     try {
-        mSession->startTransaction();
-        call();
-        mSession->commit();
+        inOwnTransaction(call);
     } catch (const std::exception&) {
-        // The grid keeps its value after the refresh.
-        if (mSession->connected())
-            mSession->rollback();
+        // Rolled back; the grid keeps its value after the refresh.
     }
 }
 
@@ -187,34 +189,20 @@ void TdmMain::ToggleHideDiscount()
 void TdmMain::SetEmitentCrypt(int emitentId, int importFlag, int exportFlag)
 {
     db::StoredProc* sp = mQueries->ospUpdEmitentCrypt;
-    mSession->startTransaction();
-    try {
-        sp->prepare();
+    inOwnTransaction([&] {
         sp->setParam(QStringLiteral("P_EMITENT_ID"), emitentId);
         sp->setParam(QStringLiteral("P_USE_IMPORT_CRYPT"), importFlag);
         sp->setParam(QStringLiteral("P_USE_EXPORT_CRYPT"), exportFlag);
         sp->execProc();
-        mSession->commit();
-    } catch (...) {
-        if (mSession->connected())
-            mSession->rollback();
-        throw;
-    }
+    });
 }
 
 void TdmMain::SetEmitentExportKey(int emitentId, const QString& keyData)
 {
     db::StoredProc* sp = mQueries->ospUpdEmitentExportKey;
-    mSession->startTransaction();
-    try {
-        sp->prepare();
+    inOwnTransaction([&] {
         sp->setParam(QStringLiteral("P_EMITENT_ID"), emitentId);
         sp->setParam(QStringLiteral("P_EXPORT_KEY_DATA"), keyData);
         sp->execProc();
-        mSession->commit();
-    } catch (...) {
-        if (mSession->connected())
-            mSession->rollback();
-        throw;
-    }
+    });
 }
