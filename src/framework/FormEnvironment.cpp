@@ -42,4 +42,11 @@ void setApplicationMainWindow(QWidget* window)
     mainWindow() = window;
 }
 
+QIcon themeIcon(const QString& name)
+{
+    if (QIcon::themeName().isEmpty())
+        return QIcon();
+    return QIcon::fromTheme(name);
+}
+
 } // namespace framework

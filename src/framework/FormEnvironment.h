@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <functional>
 
@@ -17,5 +18,10 @@ void setLanguageIdProvider(std::function<int()> provider);
 // The console's main window: maximized data windows take the screen below it.
 QWidget* applicationMainWindow();
 void setApplicationMainWindow(QWidget* window);
+
+// An icon of the desktop's icon theme by its freedesktop name. Without an icon theme (the offscreen
+// platform the tests run on) the null icon, so that the theme's icon loader is never started there:
+// started once, it crashes a program whose application object outlives it at exit.
+QIcon themeIcon(const QString& name);
 
 } // namespace framework

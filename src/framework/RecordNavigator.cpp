@@ -1,6 +1,7 @@
 #include "RecordNavigator.h"
 
 #include "Dataset.h"
+#include "FormEnvironment.h"
 #include "Query.h"
 
 #include <QHBoxLayout>
@@ -15,8 +16,8 @@ struct ButtonLook
 };
 
 constexpr ButtonLook kLooks[RecordNavigator::kButtonCount] = {
-    {"go-first", "|<"},  {"go-previous", "<"},  {"go-next", ">"},          {"go-last", ">|"},
-    {"list-add", "+"},   {"list-remove", "-"},  {"document-edit", "^"},    {"document-save", "v"},
+    {"go-first", "|<"},    {"go-previous", "<"}, {"go-next", ">"},       {"go-last", ">|"},
+    {"list-add", "+"},     {"list-remove", "-"}, {"document-edit", "^"}, {"document-save", "v"},
     {"process-stop", "x"}, {"view-refresh", "@"}};
 
 } // namespace
@@ -30,7 +31,7 @@ RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent)
         auto* b = new QToolButton(this);
         b->setAutoRaise(false);
         b->setFocusPolicy(Qt::NoFocus);
-        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(kLooks[i].iconName));
+        const QIcon icon = framework::themeIcon(QString::fromLatin1(kLooks[i].iconName));
         if (icon.isNull())
             b->setText(QString::fromLatin1(kLooks[i].glyph));
         else

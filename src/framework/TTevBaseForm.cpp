@@ -3,6 +3,7 @@
 #include "Catalogue.h"
 #include "DBGrid.h"
 #include "Dataset.h"
+#include "FormEnvironment.h"
 #include "GridCellPainting.h"
 #include "IDBGrid.h"
 #include "RecordNavigator.h"
@@ -18,8 +19,8 @@ namespace {
 
 // Icon names of the navigator buttons, in button order.
 constexpr const char* kNavigatorIcons[RecordNavigator::kButtonCount] = {
-    "go-first",      "go-previous",   "go-next",      "go-last",      "list-add",
-    "list-remove",   "document-edit", "document-save", "process-stop", "view-refresh"};
+    "go-first",    "go-previous",   "go-next",       "go-last",      "list-add",
+    "list-remove", "document-edit", "document-save", "process-stop", "view-refresh"};
 
 } // namespace
 
@@ -36,10 +37,15 @@ TTevBaseForm::TTevBaseForm(QWidget* owner) : QDialog(owner)
     mUpdateTimer->setSingleShot(true);
     mUpdateTimer->setInterval(0);
     connect(mUpdateTimer, &QTimer::timeout, this, &TTevBaseForm::updateActionsNow);
-    connect(qApp, &QApplication::focusChanged, this, &TTevBaseForm::onFocusChanged);
+    mConnections << connect(qApp, &QApplication::focusChanged, this, &TTevBaseForm::onFocusChanged);
 }
 
-TTevBaseForm::~TTevBaseForm() = default;
+TTevBaseForm::~TTevBaseForm()
+{
+    // Nothing may call into the window while its widgets are being destroyed.
+    for (const auto& c : mConnections)
+        disconnect(c);
+}
 
 void TTevBaseForm::ensureCreated()
 {
@@ -71,7 +77,7 @@ void TTevBaseForm::SetupNavigator(RecordNavigator* navigator)
     if (!navigator)
         return;
     for (int i = 0; i < RecordNavigator::kButtonCount; ++i) {
-        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(kNavigatorIcons[i]));
+        const QIcon icon = framework::themeIcon(QString::fromLatin1(kNavigatorIcons[i]));
         if (!icon.isNull())
             navigator->setButtonIcon(RecordNavigator::Button(i), icon);
     }
@@ -87,7 +93,8 @@ void TTevBaseForm::SetupGrid(DBGrid* grid)
     if (!grid)
         return;
     if (!grid->drawCellHook())
-        grid->setDrawCellHook([this, grid](const DrawCellContext& cell) { return DrawGridCell(*grid, cell); });
+        grid->setDrawCellHook(
+            [this, grid](const DrawCellContext& cell) { return DrawGridCell(*grid, cell); });
     if (grid->family() == DBGrid::Family::Standard && !grid->wheelHook())
         grid->setWheelHook([grid](QWheelEvent* event) {
             db::Dataset* ds = grid->dataset();
@@ -100,7 +107,7 @@ void TTevBaseForm::SetupGrid(DBGrid* grid)
             return true;
         });
     watchDataset(grid->dataset());
-    connect(grid, &DBGrid::datasetChanged, this, &TTevBaseForm::watchDataset);
+    mConnections << connect(grid, &DBGrid::datasetChanged, this, &TTevBaseForm::watchDataset);
 }
 
 bool TTevBaseForm::DrawGridCell(DBGrid& grid, const DrawCellContext& cell)
@@ -143,8 +150,8 @@ void TTevBaseForm::watchDataset(db::Dataset* dataset)
     mWatched << dataset;
     for (auto signal : {&db::Dataset::afterOpen, &db::Dataset::afterClose, &db::Dataset::afterScroll,
                         &db::Dataset::rowsReset})
-        connect(dataset, signal, this, &TTevBaseForm::requestActionsUpdate);
-    connect(dataset, &db::Dataset::rowChanged, this, &TTevBaseForm::requestActionsUpdate);
+        mConnections << connect(dataset, signal, this, &TTevBaseForm::requestActionsUpdate);
+    mConnections << connect(dataset, &db::Dataset::rowChanged, this, &TTevBaseForm::requestActionsUpdate);
 }
 
 void TTevBaseForm::requestActionsUpdate()

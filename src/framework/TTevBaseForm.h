@@ -80,6 +80,7 @@ private:
     QAction* mCtrlDelBlock = nullptr;
     QTimer* mUpdateTimer = nullptr;
     QList<QPointer<QObject>> mWatched;
+    QList<QMetaObject::Connection> mConnections; // to senders that may outlive the window
     bool mCreated = false;
     bool mCreating = false;
 };

@@ -44,7 +44,11 @@ TfmMainTEV::TfmMainTEV(QWidget* owner) : TTevBaseForm(owner)
     TfmMainTEV::SetupCaptions();
 }
 
-TfmMainTEV::~TfmMainTEV() = default;
+TfmMainTEV::~TfmMainTEV()
+{
+    for (const auto& c : mConnections)
+        disconnect(c);
+}
 
 void TfmMainTEV::SetupCaptions()
 {
@@ -86,7 +90,8 @@ void TfmMainTEV::acFindExecute()
     if (field < 0 || field >= ds.fieldCount())
         return;
     if (!mSearchFields.contains(&ds))
-        connect(&ds, &QObject::destroyed, this, [this, key = &ds] { mSearchFields.remove(key); });
+        mConnections << connect(&ds, &QObject::destroyed, this,
+                                [this, key = &ds] { mSearchFields.remove(key); });
     mSearchFields.insert(&ds, ds.field(field).name());
 }
 

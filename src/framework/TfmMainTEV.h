@@ -53,4 +53,5 @@ private:
     QAction* mFilter = nullptr;
     QAction* mReport = nullptr;
     QHash<const db::Dataset*, QString> mSearchFields;
+    QList<QMetaObject::Connection> mConnections;
 };

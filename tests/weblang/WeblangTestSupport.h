@@ -15,8 +15,9 @@ inline QApplication& weblangTestApp()
     static int argc = 1;
     static char name[] = "weblang_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own statics may already be gone at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // A data module signed in to the fixture's portal as the administrator, in a private application
