@@ -1,13 +1,17 @@
 #include "AppFolder.h"
+#include "ClientsWorkArea.h"
 #include "FrameworkFiles.h"
 #include "IniFile.h"
 #include "MessageDialogs.h"
-#include "PlaceholderWindow.h"
 #include "TTranslator.h"
 #include "TdmMain.h"
 #include "TevApplication.h"
+#include "TfrmMain.h"
 #include "TfrmShemaForm.h"
 
+#include <QAction>
+#include <QIcon>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
@@ -46,11 +50,23 @@ void scheduleScreenshotWatchdog(const QString& file)
 {
     QTimer::singleShot(60000, qApp, [file] {
         if (QWidget* top = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                               : QApplication::activeWindow())
+                                                             : QApplication::activeWindow())
             top->grab().save(file, "PNG");
         qWarning("screenshot mode: the console did not reach its main window");
         std::_Exit(1);
     });
+}
+
+// The main window takes most of the screen it opens on.
+void fitToScreen(QWidget& window)
+{
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    window.resize(qMin(area.width() - 20, 1400), qMin(area.height() - 40, 900));
+    window.move(area.x() + (area.width() - window.width()) / 2,
+                area.y() + (area.height() - window.height()) / 2);
 }
 
 } // namespace
@@ -59,6 +75,9 @@ int main(int argc, char** argv)
 {
     TevApplication app(argc, argv);
     initialiseModules();
+    // Without a desktop's own icon theme the freedesktop one serves the tool bars.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
     app.setApplicationName(QStringLiteral("TEV Web Admin"));
     const QString screenshot = qEnvironmentVariable("TEV_SCREENSHOT");
     if (!screenshot.isEmpty())
@@ -83,17 +102,29 @@ int main(int argc, char** argv)
             return 0;
         }
 
-        std::unique_ptr<PlaceholderWindow> window;
+        std::unique_ptr<TfrmMain> window;
         try {
-            window = std::make_unique<PlaceholderWindow>(dm.session(), dm.ActiveScheme());
+            window = std::make_unique<TfrmMain>(dm);
         } catch (...) {
             TevApplication::showException(std::current_exception());
             dm.DataModuleDestroy();
             return 1;
         }
+        QObject::connect(window.get(), &TfrmMain::terminated, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        fitToScreen(*window);
         window->show();
-        if (!screenshot.isEmpty())
+        if (window->isTerminated()) {
+            window.reset();
+            dm.DataModuleDestroy();
+            return 0;
+        }
+        if (!screenshot.isEmpty()) {
+            // The picture shows the logins of the first client as well.
+            QTimer::singleShot(0, window.get(),
+                               [w = window.get()] { w->workArea()->actShowLogins()->trigger(); });
             scheduleScreenshot(screenshot, window.get());
+        }
         status = app.exec();
         window.reset();
         dm.DataModuleDestroy();

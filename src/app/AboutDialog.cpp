@@ -1,0 +1,66 @@
+#include "AboutDialog.h"
+
+#include "ui_AboutDialog.h"
+
+#include <QPushButton>
+
+namespace {
+
+constexpr int kRussian = 25;
+constexpr char kVersion[] = "2.9.5.1";
+
+AboutDialog::Runner& runner()
+{
+    static AboutDialog::Runner r;
+    return r;
+}
+
+} // namespace
+
+AboutDialog::AboutDialog(int languageId, QWidget* owner)
+    : QDialog(owner), ui(std::make_unique<Ui::AboutDialog>()), mLanguageId(languageId)
+{
+    ui->setupUi(this);
+    const bool russian = languageId == kRussian;
+    setWindowTitle(russian ? QStringLiteral("О программе") : QStringLiteral("About"));
+    ui->lblProduct->setText(russian ? QStringLiteral("TEV Web Администратор")
+                                    : QStringLiteral("TEV Web Admin"));
+    QFont big = ui->lblProduct->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    big.setBold(true);
+    ui->lblProduct->setFont(big);
+    ui->lblVersion->setText((russian ? QStringLiteral("Версия %1") : QStringLiteral("Version %1"))
+                                .arg(QString::fromLatin1(kVersion)));
+    ui->lblDescription->setText(russian
+                                    ? QStringLiteral("Консоль администратора web-портала топливных карт")
+                                    : QStringLiteral("Administrator console of the fuel-card web portal"));
+    ui->lblPlatform->setText(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
+    connect(ui->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+}
+
+AboutDialog::~AboutDialog() = default;
+
+QString AboutDialog::productText() const
+{
+    return ui->lblProduct->text();
+}
+
+QString AboutDialog::versionText() const
+{
+    return ui->lblVersion->text();
+}
+
+void AboutDialog::Execute(QWidget* owner, int languageId)
+{
+    if (runner()) {
+        runner()(owner, languageId);
+        return;
+    }
+    AboutDialog dialog(languageId, owner);
+    dialog.exec();
+}
+
+void AboutDialog::setRunner(Runner r)
+{
+    runner() = std::move(r);
+}
