@@ -41,10 +41,38 @@ QString defKey(const QString& orderKey)
     return orderKey + QLatin1String("_def");
 }
 
+// The Windows console's program file; orders it saved are still found after the store file was
+// copied over from there.
+constexpr char kWindowsProgramFile[] = "DEDAdize.exe";
+
+QString windowsOrderSection(const QString& scope)
+{
+    return scope.toUpper() + QLatin1Char('/') + QLatin1String(kWindowsProgramFile) + QLatin1String("/OrderBy");
+}
+
+// Our own section wins; an order taken over from the Windows section moves to ours once written.
+void writeKey(const QString& scope, const QString& key, const QString& value)
+{
+    lang::IniFile ini = store();
+    ini.writeString(orderSection(scope), key, value);
+    if (ini.valueExists(windowsOrderSection(scope), key))
+        ini.deleteKey(windowsOrderSection(scope), key);
+}
+
+void deleteKey(const QString& scope, const QString& key)
+{
+    lang::IniFile ini = store();
+    ini.deleteKey(orderSection(scope), key);
+    if (ini.valueExists(windowsOrderSection(scope), key))
+        ini.deleteKey(windowsOrderSection(scope), key);
+}
+
 bool readKey(const QString& scope, const QString& key, QString& value)
 {
     const lang::IniFile ini = store();
-    const QString section = orderSection(scope);
+    QString section = orderSection(scope);
+    if (!ini.valueExists(section, key))
+        section = windowsOrderSection(scope);
     if (!ini.valueExists(section, key)) {
         value.clear();
         return false;
@@ -194,12 +222,12 @@ bool ReadOrderBy(const QString& scope, const QString& orderKey, QString& value)
 
 void WriteOrderBy(const QString& scope, const QString& orderKey, const QString& value)
 {
-    store().writeString(orderSection(scope), orderKey, value);
+    writeKey(scope, orderKey, value);
 }
 
 void DeleteOrderBy(const QString& scope, const QString& orderKey)
 {
-    store().deleteKey(orderSection(scope), orderKey);
+    deleteKey(scope, orderKey);
 }
 
 bool ReadOrderByDef(const QString& scope, const QString& orderKey, QString& value)

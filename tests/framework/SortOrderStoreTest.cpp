@@ -394,3 +394,20 @@ TEST_F(SortOrderStoreTest, SavedOrderIsCheckedAgainstTheQueryFields)
     }
     session->rollback();
 }
+
+TEST_F(SortOrderStoreTest, OrdersSavedByTheWindowsConsoleAreTakenOver)
+{
+    // A store copied from a Windows installation: the sections name its program file.
+    writeStore({"[TEV/DEDAdize.exe/OrderBy]", "dmMain.qryLogins.1A2B=WBL_LOGIN DESC", "dmMain.qryJournal.0C0C=ID"});
+    QString value;
+    EXPECT_TRUE(ReadOrderBy("tev", "dmMain.qryLogins.1A2B", value));
+    EXPECT_EQ(value, "WBL_LOGIN DESC");
+
+    // Once this console writes or deletes an order it lives in our own section only.
+    WriteOrderBy("tev", "dmMain.qryLogins.1A2B", "ID");
+    DeleteOrderBy("tev", "dmMain.qryJournal.0C0C");
+    EXPECT_TRUE(ReadOrderBy("tev", "dmMain.qryLogins.1A2B", value));
+    EXPECT_EQ(value, "ID");
+    EXPECT_FALSE(ReadOrderBy("tev", "dmMain.qryJournal.0C0C", value));
+    EXPECT_FALSE(storeText().contains("WBL_LOGIN DESC"));
+}
