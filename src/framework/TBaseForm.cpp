@@ -1,5 +1,7 @@
 #include "TBaseForm.h"
 
+#include "IdleActionUpdate.h"
+
 #include "Component.h"
 #include "DBGrid.h"
 #include "Dataset.h"
@@ -208,11 +210,7 @@ TBaseForm::TBaseForm(QWidget* owner, const QString& shema, db::Session* session)
     mQSearch->setObjectName(QStringLiteral("FrmQSearch1"));
     mQSearch->hide();
 
-    mUpdateTimer = new QTimer(this);
-    mUpdateTimer->setSingleShot(true);
-    mUpdateTimer->setInterval(0);
-    connect(mUpdateTimer, &QTimer::timeout, this, &TBaseForm::updateActionsNow);
-    mConnections << connect(qApp, &QApplication::focusChanged, this, &TBaseForm::onFocusChanged);
+    mIdleUpdate = new IdleActionUpdate(this, [this] { ActionsUpdate(); });
 
     // 4. Initialisation: the registry starts with its group for SQL queries.
     auto queries = std::make_unique<ComponentGroup>();
@@ -235,6 +233,7 @@ TBaseForm::~TBaseForm()
     mIndicators.clear();
     mGridList.clear();
     // Nothing may call into the window while its widgets are being destroyed.
+    mIdleUpdate->stop();
     for (const auto& c : mConnections)
         disconnect(c);
 }
@@ -996,19 +995,12 @@ void TBaseForm::ActionsUpdate()
 
 void TBaseForm::requestActionsUpdate()
 {
-    mUpdateTimer->start();
+    mIdleUpdate->request();
 }
 
 void TBaseForm::updateActionsNow()
 {
-    mUpdateTimer->stop();
-    ActionsUpdate();
-}
-
-void TBaseForm::onFocusChanged(QWidget* old, QWidget* now)
-{
-    if ((old && (old == this || isAncestorOf(old))) || (now && (now == this || isAncestorOf(now))))
-        requestActionsUpdate();
+    mIdleUpdate->runNow();
 }
 
 void TBaseForm::SetCurrentQuery(db::Query* query)

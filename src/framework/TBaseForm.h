@@ -21,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTimer;
+class IdleActionUpdate;
 class QToolBar;
 class RecordNavigator;
 class TDBGridOfQuery;
@@ -204,7 +205,6 @@ private:
     void reportPrepareError(const db::Query& query, const QString& error);
     void massSelect(DBGrid* grid, int mode);
     db::Dataset* activeDataset();
-    void onFocusChanged(QWidget* old, QWidget* now);
 
     db::Session* mSession = nullptr;
     QString mShema;
@@ -230,7 +230,7 @@ private:
     QMenu* mPopupMenu1 = nullptr;
     QuickSearch* mQSearch = nullptr;
     QObject* mBeepFilter = nullptr;
-    QTimer* mUpdateTimer = nullptr;
+    IdleActionUpdate* mIdleUpdate = nullptr;
     QAction* mEmptyAction = nullptr;
     QAction* mEmptyAction1 = nullptr;
     QAction* mFind = nullptr;

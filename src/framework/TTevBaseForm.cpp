@@ -1,5 +1,7 @@
 #include "TTevBaseForm.h"
 
+#include "IdleActionUpdate.h"
+
 #include "Catalogue.h"
 #include "DBGrid.h"
 #include "Dataset.h"
@@ -33,16 +35,13 @@ TTevBaseForm::TTevBaseForm(QWidget* owner) : QDialog(owner)
     // Does nothing on purpose: the shortcut keeps Ctrl+Del away from the grids.
     addAction(mCtrlDelBlock);
 
-    mUpdateTimer = new QTimer(this);
-    mUpdateTimer->setSingleShot(true);
-    mUpdateTimer->setInterval(0);
-    connect(mUpdateTimer, &QTimer::timeout, this, &TTevBaseForm::updateActionsNow);
-    mConnections << connect(qApp, &QApplication::focusChanged, this, &TTevBaseForm::onFocusChanged);
+    mIdleUpdate = new IdleActionUpdate(this, [this] { ActionsUpdate(); });
 }
 
 TTevBaseForm::~TTevBaseForm()
 {
     // Nothing may call into the window while its widgets are being destroyed.
+    mIdleUpdate->stop();
     for (const auto& c : mConnections)
         disconnect(c);
 }
@@ -156,17 +155,10 @@ void TTevBaseForm::watchDataset(db::Dataset* dataset)
 
 void TTevBaseForm::requestActionsUpdate()
 {
-    mUpdateTimer->start();
+    mIdleUpdate->request();
 }
 
 void TTevBaseForm::updateActionsNow()
 {
-    mUpdateTimer->stop();
-    ActionsUpdate();
-}
-
-void TTevBaseForm::onFocusChanged(QWidget* old, QWidget* now)
-{
-    if ((old && (old == this || isAncestorOf(old))) || (now && (now == this || isAncestorOf(now))))
-        requestActionsUpdate();
+    mIdleUpdate->runNow();
 }

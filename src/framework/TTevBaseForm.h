@@ -7,6 +7,7 @@
 class DBGrid;
 class QAction;
 class QTimer;
+class IdleActionUpdate;
 class RecordNavigator;
 struct DrawCellContext;
 
@@ -75,10 +76,9 @@ protected:
     void watchDataset(db::Dataset* dataset);
 
 private:
-    void onFocusChanged(QWidget* old, QWidget* now);
 
     QAction* mCtrlDelBlock = nullptr;
-    QTimer* mUpdateTimer = nullptr;
+    IdleActionUpdate* mIdleUpdate = nullptr;
     QList<QPointer<QObject>> mWatched;
     QList<QMetaObject::Connection> mConnections; // to senders that may outlive the window
     bool mCreated = false;
