@@ -8,9 +8,10 @@ PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config
     # libraries
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libpq-dev libssl-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libzip-dev libcurl4-openssl-dev libgmime-3.0-dev
     # test peers and the demo
     postgresql-15 postgresql-client-15 xvfb xauth fonts-dejavu-core python3-openpyxl
+    python3-aiosmtpd python3-pycryptodome openssl
 )
 
 missing=()
