@@ -208,6 +208,8 @@ tev_build() { # BUILD_DIR BUILD_TYPE [TARGET] [extra cmake -D...]
     shift 3 || shift $#
     export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
     mkdir -p "$CCACHE_DIR" 2>/dev/null || true
+    # Paths relative to the checkout, so that a fresh clone elsewhere reuses the cache.
+    export CCACHE_BASEDIR="$TEV_ROOT" CCACHE_NOHASHDIR=1
     if [[ -f $bdir/CMakeCache.txt ]] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$bdir/CMakeCache.txt"; then
         tev_log "$bdir was configured with another generator; configuring it anew"
         rm -rf "$bdir/CMakeCache.txt" "$bdir/CMakeFiles"
