@@ -12,11 +12,13 @@ TEV_SCRIPT=demo.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 usage() {
-    echo "usage: $0 [--screenshot FILE | --stop]" >&2
+    echo "usage: $0 [--screenshot FILE [--command NAME] [--lang LANG] | --stop]" >&2
     exit 2
 }
 
 screenshot=""
+command=""
+language=""
 stop=0
 while [[ $# -gt 0 ]]; do
     case $1 in
@@ -30,6 +32,16 @@ while [[ $# -gt 0 ]]; do
         [[ -n $screenshot ]] || usage
         shift
         ;;
+    --command)
+        [[ $# -ge 2 && -n $2 ]] || usage
+        command=$2
+        shift 2
+        ;;
+    --lang)
+        [[ $# -ge 2 && -n $2 ]] || usage
+        language=$2
+        shift 2
+        ;;
     --stop)
         stop=1
         shift
@@ -41,6 +53,10 @@ while [[ $# -gt 0 ]]; do
         ;;
     esac
 done
+if [[ -z $screenshot && ( -n $command || -n $language ) ]]; then
+    echo "demo.sh: --command and --lang go with --screenshot" >&2
+    usage
+fi
 if [[ -n $screenshot ]]; then
     # Made absolute now: the console runs from another folder.
     screenshot=$(realpath -m -- "$screenshot")
@@ -123,8 +139,31 @@ if [[ -n $screenshot ]]; then
     mkdir -p "$(dirname "$screenshot")"
     rm -f "$screenshot"
     status=0
-    TEV_SCREENSHOT="$screenshot" QT_QPA_PLATFORM=xcb timeout 300 \
+    # Another interface language for this picture only: the console writes its language back
+    # when it closes, so the settings file is restored afterwards.
+    ini_backup=""
+    if [[ -n $language ]]; then
+        lang_file="$app_dir/DEDAdize_$language.ini"
+        [[ -f $lang_file ]] || tev_die "no language file $lang_file"
+        lang_id=$(tr -d '\r' <"$lang_file" | sed -n 's/^rstrLangId=//p' | head -n1)
+        [[ -n $lang_id ]] || tev_die "$lang_file names no rstrLangId"
+        ini_backup=$(mktemp)
+        cp "$app_dir/DEDAdize.ini" "$ini_backup"
+        tr -d '\r' <"$ini_backup" |
+            awk -v id="$lang_id" '
+                /^\[/ { if (insec && !done) { print "CurrentLanguageId=" id; done = 1 }
+                         insec = (tolower($0) == "[lang_reference]") }
+                insec && tolower($0) ~ /^currentlanguageid=/ { if (!done) print "CurrentLanguageId=" id; done = 1; next }
+                { print }
+                END { if (!done) { if (!insec) print "[LANG_REFERENCE]"; print "CurrentLanguageId=" id } }' |
+            sed 's/$/\r/' >"$app_dir/DEDAdize.ini"
+    fi
+    TEV_SCREENSHOT="$screenshot" TEV_SCREENSHOT_COMMAND="$command" QT_QPA_PLATFORM=xcb timeout 300 \
         xvfb-run -a -s "-screen 0 1280x800x24" "$console" || status=$?
+    if [[ -n $ini_backup ]]; then
+        cp "$ini_backup" "$app_dir/DEDAdize.ini"
+        rm -f "$ini_backup"
+    fi
     tev_log "$stop_hint"
     if [[ ! -s $screenshot ]]; then
         tev_die "the console wrote no screenshot to $screenshot (exit status $status)"

@@ -9,12 +9,6 @@ namespace {
 constexpr int kRussian = 25;
 constexpr char kVersion[] = "2.9.5.1";
 
-AboutDialog::Runner& runner()
-{
-    static AboutDialog::Runner r;
-    return r;
-}
-
 } // namespace
 
 AboutDialog::AboutDialog(int languageId, QWidget* owner)
@@ -48,19 +42,4 @@ QString AboutDialog::productText() const
 QString AboutDialog::versionText() const
 {
     return ui->lblVersion->text();
-}
-
-void AboutDialog::Execute(QWidget* owner, int languageId)
-{
-    if (runner()) {
-        runner()(owner, languageId);
-        return;
-    }
-    AboutDialog dialog(languageId, owner);
-    dialog.exec();
-}
-
-void AboutDialog::setRunner(Runner r)
-{
-    runner() = std::move(r);
 }

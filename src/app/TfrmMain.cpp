@@ -13,6 +13,7 @@
 #include "LaterWindowNotice.h"
 #include "MainRules.h"
 #include "MessageDialogs.h"
+#include "ModalRunner.h"
 #include "OraError.h"
 #include "Package.h"
 #include "Query.h"
@@ -339,6 +340,9 @@ void TfrmMain::Terminate()
     if (mTerminated)
         return;
     mTerminated = true;
+    // The window will not be closed normally: its orders are settled now, so that no "_def" key
+    // stays behind in the sort-order store.
+    saveSortOrders();
     hide();
     emit terminated();
 }
@@ -352,9 +356,6 @@ QList<db::Query*> TfrmMain::sortedQueries() const
 
 void TfrmMain::InitWorkspace()
 {
-    const QString incorrectField = lang::tr(u"rstr_fmtmsg_IncorrectSortingField");
-    for (db::Query* q : sortedQueries())
-        RestoreQueryOrder(QString::fromLatin1(kSortScope), *q, incorrectField);
     db::Session* session = mDm.session();
     if (!session->connected())
         return;
@@ -362,6 +363,11 @@ void TfrmMain::InitWorkspace()
         mDm.BindToSession();
         fSetSession(this, session);
         fSetShema(this, mDm.ActiveScheme());
+        // Only a bound query knows its real fields, against which a saved order is checked; a stale
+        // entry is then dropped with its message instead of breaking the first open.
+        const QString incorrectField = lang::tr(u"rstr_fmtmsg_IncorrectSortingField");
+        for (db::Query* q : sortedQueries())
+            RestoreQueryOrder(QString::fromLatin1(kSortScope), *q, incorrectField);
 
         mWorkArea->ChooseStartEmitent();
         mWorkArea->OpenEmitentList(mWorkArea->CurrentEmitentId());
@@ -516,7 +522,7 @@ void TfrmMain::actReconnectExecute()
 void TfrmMain::actChangeSchemeExecute()
 {
     mPreviousScheme = mDm.ActiveScheme();
-    const QString chosen = TfrmShemaForm::Execute(mDm.iniFile().path(), this);
+    const QString chosen = TfrmShemaForm::Run(mDm.iniFile().path(), this);
     if (chosen == mPreviousScheme)
         return;
     mDm.SetActiveScheme(chosen);
@@ -543,6 +549,9 @@ void TfrmMain::actRegisterServicesExecute()
     if (mLocalServices == 1 || mLocalServices == 3)
         mDm.SetConfigValue(QStringLiteral("PC_SRV_NAME_WEB_IN"), computer);
     InitWorkspace();
+    // A reload that ended the program registered nothing worth announcing.
+    if (mTerminated)
+        return;
     mDm.SetRegisterMode(false);
     requestActionsUpdate();
     lang::ShowMsgBox(this, lang::tr(u"vrstrCompRegistered") + QLatin1Char(' ') + computer, 2);
@@ -550,7 +559,8 @@ void TfrmMain::actRegisterServicesExecute()
 
 void TfrmMain::actAboutExecute()
 {
-    AboutDialog::Execute(this, mDm.LanguageId());
+    AboutDialog about(mDm.LanguageId(), this);
+    framework::execModal(about);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -668,11 +678,16 @@ bool TfrmMain::FormCloseQuery()
     } catch (const lang::IniError& e) {
         TdmMain::ReportIniError(e);
     }
+    saveSortOrders();
+    return true;
+}
+
+void TfrmMain::saveSortOrders()
+{
     try {
         for (db::Query* q : sortedQueries())
             SaveQueryOrder(QString::fromLatin1(kSortScope), *q);
     } catch (const lang::IniError& e) {
         TdmMain::ReportIniError(e);
     }
-    return true;
 }

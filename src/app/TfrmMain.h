@@ -101,6 +101,7 @@ private:
     void laterWindow(const QString& caption);
     void laterCommand(const char* name);
     void Terminate();
+    void saveSortOrders();
 
     TdmMain& mDm;
     ClientsWorkArea* mWorkArea = nullptr;

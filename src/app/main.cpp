@@ -1,8 +1,10 @@
 #include "AppFolder.h"
 #include "ClientsWorkArea.h"
+#include "DemoModalRunner.h"
 #include "FrameworkFiles.h"
 #include "IniFile.h"
 #include "MessageDialogs.h"
+#include "Screenshot.h"
 #include "TTranslator.h"
 #include "TdmMain.h"
 #include "TevApplication.h"
@@ -14,7 +16,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -31,30 +32,9 @@ void initialiseModules()
 void maintainSchemes(TdmMain& dm)
 {
     const QString remembered = dm.ActiveScheme();
-    const QString chosen = TfrmShemaForm::Execute(dm.iniFile().path());
+    const QString chosen = TfrmShemaForm::Run(dm.iniFile().path());
     if (chosen != remembered)
         dm.SetActiveScheme(chosen);
-}
-
-// Screenshot mode of the demo: the window is written to a PNG file and the program ends. Should
-// the console get stuck on a box (a failed sign-in), whatever is on top is written instead.
-void scheduleScreenshot(const QString& file, QWidget* window)
-{
-    QTimer::singleShot(1000, qApp, [file, window] {
-        window->grab().save(file, "PNG");
-        qApp->quit();
-    });
-}
-
-void scheduleScreenshotWatchdog(const QString& file)
-{
-    QTimer::singleShot(60000, qApp, [file] {
-        if (QWidget* top = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                             : QApplication::activeWindow())
-            top->grab().save(file, "PNG");
-        qWarning("screenshot mode: the console did not reach its main window");
-        std::_Exit(1);
-    });
 }
 
 // The main window takes most of the screen it opens on.
@@ -81,7 +61,19 @@ int main(int argc, char** argv)
     app.setApplicationName(QStringLiteral("TEV Web Admin"));
     const QString screenshot = qEnvironmentVariable("TEV_SCREENSHOT");
     if (!screenshot.isEmpty())
-        scheduleScreenshotWatchdog(screenshot);
+        Screenshot::startWatchdog(screenshot);
+    // The demo signs in without typing (and in screenshot mode without pressing either).
+    std::unique_ptr<DemoModalRunner> demo;
+    if (const QString demoPassword = qEnvironmentVariable("TEV_DEMO_PASSWORD"); !demoPassword.isEmpty()) {
+        const bool byItself = !screenshot.isEmpty() || !qEnvironmentVariableIsEmpty("TEV_DEMO_CONNECT");
+        demo = std::make_unique<DemoModalRunner>(demoPassword, byItself);
+        framework::setModalRunner(demo.get());
+    }
+    // Uninstalled before the runner goes, whichever way main ends.
+    struct RunnerReset
+    {
+        ~RunnerReset() { framework::setModalRunner(nullptr); }
+    } runnerReset;
 
     int status = 0;
     try {
@@ -120,11 +112,18 @@ int main(int argc, char** argv)
             return 0;
         }
         if (!screenshot.isEmpty()) {
-            // The picture shows the logins of the first client as well.
-            QTimer::singleShot(0, window.get(),
-                               [w = window.get()] { w->workArea()->actShowLogins()->trigger(); });
-            scheduleScreenshot(screenshot, window.get());
+            const QString command = qEnvironmentVariable("TEV_SCREENSHOT_COMMAND");
+            if (!Screenshot::schedule(screenshot, window.get(), command)) {
+                qWarning("screenshot mode: the console has no command %s", qPrintable(command));
+                status = 2;
+                window.reset();
+                dm.DataModuleDestroy();
+                return status;
+            }
         }
+        // Start-up measurement: the signed-in window with its clients is all that was wanted.
+        if (!qEnvironmentVariableIsEmpty("TEV_QUIT_WHEN_READY"))
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
         status = app.exec();
         window.reset();
         dm.DataModuleDestroy();

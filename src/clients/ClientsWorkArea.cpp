@@ -475,7 +475,7 @@ void ClientsWorkArea::btnSelectEmitentClick()
     const QList<EmitentPickList::Row> rows = EmitentPickList::rowsOf(*list);
     const int current =
         hasRows(list) ? int(list->asInteger(QStringLiteral("EMITENT_ID_WEB"))) : mCurrentEmitentId;
-    const std::optional<int> chosen = TfrmSelectEmitent::Execute(window(), rows, current);
+    const std::optional<int> chosen = TfrmSelectEmitent::Pick(window(), rows, current);
     if (!chosen)
         return;
     list->locate(QStringLiteral("EMITENT_ID_WEB"), *chosen);
@@ -497,6 +497,8 @@ void ClientsWorkArea::rgSrcClick()
     mClients->setFilter(ClientsFilter::FilterText(sourceIndex(), clientTypeIndex()));
     mClients->setFiltered(true);
     applyColumnVisibility();
+    // The count is of the ticked clients the list shows: a filter can hide every one of them.
+    setSelectedCount(ClientTicks::CountTicked(*mClients));
 }
 
 void ClientsWorkArea::applyColumnVisibility()

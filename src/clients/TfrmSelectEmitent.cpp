@@ -2,20 +2,11 @@
 
 #include "Catalogue.h"
 #include "DBGrid.h"
+#include "ModalRunner.h"
 #include "ui_TfrmSelectEmitent.h"
 
 #include <QAction>
 #include <QPushButton>
-
-namespace {
-
-TfrmSelectEmitent::Runner& runner()
-{
-    static TfrmSelectEmitent::Runner r;
-    return r;
-}
-
-} // namespace
 
 TfrmSelectEmitent::TfrmSelectEmitent(QWidget* owner)
     : TfmMainTEV(owner), ui(std::make_unique<Ui::TfrmSelectEmitent>()), mList(new EmitentPickList(this))
@@ -79,19 +70,11 @@ void TfrmSelectEmitent::ActionsUpdate()
     ui->btnOk->setEnabled(selectedEmitentId().has_value());
 }
 
-std::optional<int> TfrmSelectEmitent::Execute(QWidget* owner, const QList<EmitentPickList::Row>& rows,
-                                              int currentId)
+std::optional<int> TfrmSelectEmitent::Pick(QWidget* owner, const QList<EmitentPickList::Row>& rows, int currentId)
 {
-    if (runner())
-        return runner()(owner, rows, currentId);
     TfrmSelectEmitent picker(owner);
     picker.setRows(rows, currentId);
-    if (picker.exec() != QDialog::Accepted)
+    if (framework::execModal(picker) != QDialog::Accepted)
         return std::nullopt;
     return picker.selectedEmitentId();
-}
-
-void TfrmSelectEmitent::setRunner(Runner r)
-{
-    runner() = std::move(r);
 }

@@ -3,7 +3,6 @@
 #include "EmitentPickList.h"
 #include "TfmMainTEV.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,10 +20,6 @@ class TfrmSelectEmitent : public TfmMainTEV
     Q_OBJECT
 
 public:
-    // Shows the picker; the chosen emitent's web id, nothing when cancelled or nothing was chosen.
-    using Runner = std::function<std::optional<int>(QWidget* owner, const QList<EmitentPickList::Row>& rows,
-                                                    int currentId)>;
-
     explicit TfrmSelectEmitent(QWidget* owner = nullptr);
     ~TfrmSelectEmitent() override;
 
@@ -36,9 +31,9 @@ public:
     DBGrid* grid() const;
     EmitentPickList* list() const { return mList; }
 
-    // The picker as the work area opens it (replaceable by a test; nullptr restores the dialog).
-    static std::optional<int> Execute(QWidget* owner, const QList<EmitentPickList::Row>& rows, int currentId);
-    static void setRunner(Runner runner);
+    // Shows the picker through the modal seam; the chosen emitent's web id, nothing when cancelled
+    // or nothing was chosen.
+    static std::optional<int> Pick(QWidget* owner, const QList<EmitentPickList::Row>& rows, int currentId);
 
 protected:
     void SetupCaptions() override;

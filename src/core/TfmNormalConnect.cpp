@@ -4,10 +4,10 @@
 
 #include "Catalogue.h"
 #include "MessageDialogs.h"
+#include "ModalRunner.h"
 #include "OraError.h"
 #include "TdmMain.h"
 
-#include <QTimer>
 
 TfmNormalConnect::TfmNormalConnect(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmNormalConnect>())
 {
@@ -34,8 +34,7 @@ void TfmNormalConnect::prepare(db::Session& session)
 
     // The data module has just given the session the saved server and user.
     ui->edtUser->setText(session.username());
-    // The demo signs in without typing.
-    ui->edtPassword->setText(qEnvironmentVariable("TEV_DEMO_PASSWORD"));
+    ui->edtPassword->clear();
     ui->cbServer->clear();
     ui->cbServer->addItems(db::Session::serviceNames());
     ui->cbServer->setCurrentText(session.server());
@@ -49,18 +48,7 @@ void TfmNormalConnect::prepare(db::Session& session)
 bool TfmNormalConnect::execute(db::Session& session)
 {
     prepare(session);
-    return exec() == QDialog::Accepted && session.connected();
-}
-
-void TfmNormalConnect::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (mShownOnce)
-        return;
-    mShownOnce = true;
-    // Screenshot mode of the demo: nobody is there to press the button.
-    if (!qEnvironmentVariableIsEmpty("TEV_SCREENSHOT"))
-        QTimer::singleShot(0, ui->btnConnect, &QPushButton::click);
+    return framework::execModal(*this) == QDialog::Accepted && session.connected();
 }
 
 void TfmNormalConnect::btnConnectClick()

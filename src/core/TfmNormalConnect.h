@@ -37,9 +37,6 @@ public:
     int attemptsLeft() const { return mAttemptsLeft; }
     bool retry() const { return mRetry; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void prepare(db::Session& session);
 
@@ -47,5 +44,4 @@ private:
     db::Session* mSession = nullptr;
     int mAttemptsLeft = 0;
     bool mRetry = false;
-    bool mShownOnce = false;
 };

@@ -6,6 +6,7 @@
 #include "ConnectionSettings.h"
 #include "IniFile.h"
 #include "MessageDialogs.h"
+#include "ModalRunner.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -18,6 +19,7 @@ namespace {
 std::optional<QString> askName(QWidget* parent, const QString& caption)
 {
     QDialog prompt(parent);
+    prompt.setObjectName(QString::fromLatin1(TfrmShemaForm::kNamePromptName));
     prompt.setWindowTitle(caption);
     auto* layout = new QVBoxLayout(&prompt);
     auto* label = new QLabel(lang::tr(u"rstrName"), &prompt);
@@ -35,20 +37,10 @@ std::optional<QString> askName(QWidget* parent, const QString& caption)
     QObject::connect(buttons, &QDialogButtonBox::accepted, &prompt, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &prompt, &QDialog::reject);
     prompt.resize(320, prompt.sizeHint().height());
-    if (prompt.exec() != QDialog::Accepted)
+    if (framework::execModal(prompt) != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
 }
-
-QString runDialog(const QString& iniPath, QWidget* parent)
-{
-    TfrmShemaForm form(iniPath, parent);
-    form.exec();
-    return form.ActiveScheme();
-}
-
-TfrmShemaForm::NamePrompt gNamePrompt;
-TfrmShemaForm::Runner gRunner;
 
 } // namespace
 
@@ -79,19 +71,11 @@ TfrmShemaForm::TfrmShemaForm(const QString& iniPath, QWidget* parent)
 
 TfrmShemaForm::~TfrmShemaForm() = default;
 
-QString TfrmShemaForm::Execute(const QString& iniPath, QWidget* parent)
+QString TfrmShemaForm::Run(const QString& iniPath, QWidget* parent)
 {
-    return gRunner ? gRunner(iniPath, parent) : runDialog(iniPath, parent);
-}
-
-void TfrmShemaForm::setRunner(Runner runner)
-{
-    gRunner = std::move(runner);
-}
-
-void TfrmShemaForm::setNamePrompt(NamePrompt prompt)
-{
-    gNamePrompt = std::move(prompt);
+    TfrmShemaForm form(iniPath, parent);
+    framework::execModal(form);
+    return form.ActiveScheme();
 }
 
 QString TfrmShemaForm::ActiveScheme()
@@ -132,7 +116,7 @@ void TfrmShemaForm::updateButtons()
 void TfrmShemaForm::btnNewShemeClick()
 {
     const QString caption = ui->btnNewSheme->text();
-    const std::optional<QString> answer = gNamePrompt ? gNamePrompt(this, caption) : askName(this, caption);
+    const std::optional<QString> answer = askName(this, caption);
     if (!answer)
         return;
     // Keys are read back trimmed, so the name is stored the way it will be read.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,19 +23,15 @@ public:
     static constexpr char kDefaultScheme[] = "TALLYMAX5";
     static constexpr int kMaxNameLength = 255;
 
-    // Asks for the name of a new scheme; no value when cancelled.
-    using NamePrompt = std::function<std::optional<QString>(QWidget* parent, const QString& caption)>;
-    // Shows the dialog on a settings file and returns the active scheme afterwards.
-    using Runner = std::function<QString(const QString& iniPath, QWidget* parent)>;
+    // Object name of the small dialog that asks for a new scheme's name (its edit is "edtName").
+    static constexpr char kNamePromptName[] = "dlgNewSchemeName";
 
     explicit TfrmShemaForm(const QString& iniPath, QWidget* parent = nullptr);
     ~TfrmShemaForm() override;
 
-    // The schemes dialog as the start-up and the change of scheme open it.
-    static QString Execute(const QString& iniPath, QWidget* parent = nullptr);
-    // Replace the dialog or its name prompt (nullptr restores the real one).
-    static void setRunner(Runner runner);
-    static void setNamePrompt(NamePrompt prompt);
+    // The schemes dialog as the start-up and the change of scheme open it (through the modal
+    // seam); the active scheme afterwards.
+    static QString Run(const QString& iniPath, QWidget* parent = nullptr);
 
     // Reads the active scheme; with none flagged, kDefaultScheme is made active.
     QString ActiveScheme();

@@ -27,13 +27,7 @@ Paths& paths()
 
 QString resolve(const QDir& dir, const QString& name)
 {
-    if (dir.exists(name))
-        return dir.filePath(name);
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
-    return dir.filePath(name);
+    return lang::fileInFolder(dir.path(), name);
 }
 
 QString runningProgramFileName()

@@ -44,7 +44,20 @@ QString applicationFolder()
 
 QString applicationFile(const QString& name)
 {
-    return applicationFolder() + QLatin1Char('/') + name;
+    return fileInFolder(applicationFolder(), name);
+}
+
+QString fileInFolder(const QString& folder, const QString& name)
+{
+    const QDir dir(folder);
+    if (dir.exists(name))
+        return dir.filePath(name);
+    // A copy from Windows may arrive as "dedadize.ini"; that one is meant, not a new file beside it.
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return dir.filePath(name);
 }
 
 } // namespace lang

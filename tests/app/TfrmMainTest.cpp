@@ -1,5 +1,7 @@
 #include "TfrmMain.h"
 
+#include "AppTestSupport.h"
+
 #include "AboutDialog.h"
 #include "Catalogue.h"
 #include "ClientsFilter.h"
@@ -25,6 +27,9 @@
 #include "TdmMain.h"
 #include "TevApplication.h"
 #include "TfrmShemaForm.h"
+#include "ScriptedModalRunner.h"
+
+#include <QTreeWidget>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -36,102 +41,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new TevApplication(argc, argv);
-}
-
-// Signs in with the password equal to the user name, or refuses when told to.
-class TestSignIn : public db::ConnectDialog
-{
-public:
-    static inline bool refuse = false;
-    bool execute(db::Session& session) override
-    {
-        if (refuse)
-            return false;
-        session.setPassword(session.username());
-        session.connectAttempt();
-        return session.connected();
-    }
-};
-
-QString admin(const QString& sql)
-{
-    return PgFixture::instance().adminQuery(sql);
-}
-
-// Runs SQL as the superuser now and other SQL when the scope ends.
-class AdminChange
-{
-public:
-    AdminChange(const QString& change, QString undo) : mUndo(std::move(undo)) { admin(change); }
-    ~AdminChange() { admin(mUndo); }
-
-private:
-    QString mUndo;
-};
-
-// The main window of a console signed in to the fixture's portal as `user`.
-class Console
-{
-public:
-    explicit Console(const QString& user = QStringLiteral("tev_user"), int managerId = -1,
-                     bool english = false)
-    {
-        ensureApplication();
-        qputenv("TEV_APP_DIR", folder.path().toLocal8Bit());
-        FrameworkFiles::setFolder(folder.path());
-        QFile ini(folder.filePath("DEDAdize.ini"));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write(
-                QStringLiteral("[CONNECTION]\r\nserver=%1\r\nuser=%2\r\n[SCHEMES]\r\nTEV=1\r\nWEB2=0\r\n")
-                    .arg(PgFixture::serviceName(), user)
-                    .toUtf8());
-        ini.close();
-        if (english)
-            QFile::copy(QStringLiteral(TEV_SOURCE_DIR "/resources/lang/DEDAdize_eng.ini"),
-                        folder.filePath("DEDAdize_eng.ini"));
-        previousServices = setServiceManager(&services);
-        TestSignIn::refuse = false;
-        db::Session::registerConnectDialog(QString::fromLatin1(TdmMain::kNormalConnect),
-                                           [] { return std::make_unique<TestSignIn>(); });
-        dm = std::make_unique<TdmMain>();
-        signedIn = dm->Connect();
-        dm->SetManagerId(managerId);
-    }
-    ~Console()
-    {
-        window.reset();
-        dm->DataModuleDestroy();
-        dm.reset();
-        setServiceManager(previousServices);
-        TfrmShemaForm::setRunner(nullptr);
-        AboutDialog::setRunner(nullptr);
-        lang::TTranslator::instance().SetLanguage(25);
-        qunsetenv("TEV_APP_DIR");
-    }
-    // Creates the window and shows it, which loads the workspace.
-    TfrmMain& open()
-    {
-        window = std::make_unique<TfrmMain>(*dm);
-        window->show();
-        return *window;
-    }
-    ClientsWorkArea& area() { return *window->workArea(); }
-
-    QTemporaryDir folder;
-    InMemoryServiceManager services;
-    IServiceManager* previousServices = nullptr;
-    std::unique_ptr<TdmMain> dm;
-    std::unique_ptr<TfrmMain> window;
-    bool signedIn = false;
-};
 
 QStringList menuCommandNames()
 {
@@ -423,10 +332,16 @@ TEST(TfrmMain, ChangeOfSchemeWithRollBack)
     Console c;
     TfrmMain& w = c.open();
     QString answer = "TEV";
-    TfrmShemaForm::setRunner([&](const QString& iniPath, QWidget*) {
-        lang::IniFile ini(iniPath);
-        ConnectionSettings(ini).setActiveScheme(answer);
-        return answer;
+    ScriptedModalRunner runner;
+    runner.answer = answerDialog<TfrmShemaForm>([&](TfrmShemaForm& f) {
+        auto* tree = f.findChild<QTreeWidget*>("tvShemes");
+        const QList<QTreeWidgetItem*> found = tree->findItems(answer, Qt::MatchExactly | Qt::MatchRecursive);
+        EXPECT_EQ(found.size(), 1) << answer.toStdString();
+        if (!found.isEmpty()) {
+            tree->setCurrentItem(found.first());
+            f.btnActivateClick();
+        }
+        return f.result();
     });
     const int pid = c.dm->session()->backendPid();
     w.command("actChangeScheme")->trigger();
@@ -506,7 +421,11 @@ TEST(TfrmMain, AboutBoxGetsTheLanguage)
     Console c;
     TfrmMain& w = c.open();
     int shownWith = 0;
-    AboutDialog::setRunner([&](QWidget*, int languageId) { shownWith = languageId; });
+    ScriptedModalRunner runner;
+    runner.answer = answerDialog<AboutDialog>([&](AboutDialog& about) {
+        shownWith = about.languageId();
+        return int(QDialog::Accepted);
+    });
     w.command("actAbout")->trigger();
     EXPECT_EQ(shownWith, 25);
     AboutDialog russian(25), english(9);

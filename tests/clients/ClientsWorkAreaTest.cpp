@@ -13,6 +13,7 @@
 #include "RecordingPresenter.h"
 #include "SharedQueries.h"
 #include "TTranslator.h"
+#include "ScriptedModalRunner.h"
 #include "TfrmSelectEmitent.h"
 
 #include <QAbstractButton>
@@ -40,7 +41,6 @@ protected:
         area = new ClientsWorkArea(*module->dm, window.get());
         module->bindWindow(window.get());
     }
-    void TearDown() override { TfrmSelectEmitent::setRunner(nullptr); }
 
     // The start of the workspace for the emitent the settings name (the first one by default).
     void start()
@@ -435,21 +435,28 @@ TEST_F(WorkArea, DetailPanesFollowTheCurrentClient)
 TEST_F(WorkArea, PickerChangesTheEmitentAndCommits)
 {
     start();
-    QList<EmitentPickList::Row> offered;
+    QStringList offered;
     int offeredCurrent = 0;
     std::optional<int> answer = 4;
-    TfrmSelectEmitent::setRunner([&](QWidget*, const QList<EmitentPickList::Row>& rows, int current) {
-        offered = rows;
-        offeredCurrent = current;
-        return answer;
+    ScriptedModalRunner runner;
+    runner.answer = answerDialog<TfrmSelectEmitent>([&](TfrmSelectEmitent& picker) {
+        offeredCurrent = picker.selectedEmitentId().value_or(0);
+        offered.clear();
+        db::Dataset& list = *picker.list();
+        for (list.first(); !list.eof(); list.next())
+            offered << list.asString(QStringLiteral("EMITENT"));
+        if (!answer)
+            return int(QDialog::Rejected);
+        list.locate(QStringLiteral("EMITENT_ID_WEB"), *answer);
+        return int(QDialog::Accepted);
     });
     QSignalSpy changed(area, &ClientsWorkArea::emitentChanged);
     area->btnSelectEmitent()->click();
 
     ASSERT_EQ(offered.size(), adminValue("select count(*) from tev.v_tev_emitent").toInt());
     EXPECT_EQ(offeredCurrent, 1);
-    EXPECT_EQ(offered[0].caption, QString::fromUtf8("[1, 0] ТЭВ-Центр"));
-    EXPECT_EQ(offered[5].caption, QString::fromUtf8("[3, ] Café Petrol"));
+    EXPECT_EQ(offered[0], QString::fromUtf8("[1, 0] ТЭВ-Центр"));
+    EXPECT_EQ(offered[5], QString::fromUtf8("[3, ] Café Petrol"));
     EXPECT_EQ(area->CurrentEmitentId(), 4);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(module->dm->settings().lastSelectedEmitent(), 4);

@@ -1,3 +1,4 @@
+#include "ScriptedModalRunner.h"
 #include "TfrmSelectEmitent.h"
 
 #include "ClientsTestSupport.h"
@@ -57,10 +58,9 @@ TEST(TfrmSelectEmitent, DoubleClickChoosesAndAnEmptyListChoosesNothing)
     EXPECT_EQ(picker.result(), QDialog::Accepted);
     EXPECT_EQ(picker.selectedEmitentId(), 4);
 
-    // The dialog itself on an empty list: OK chooses nothing.
-    QTimer::singleShot(50, [] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            d->accept();
-    });
-    EXPECT_FALSE(TfrmSelectEmitent::Execute(nullptr, {}, 1).has_value());
+    // Through the modal seam on an empty list: OK chooses nothing.
+    ScriptedModalRunner runner;
+    runner.answer = [](QDialog&) { return int(QDialog::Accepted); };
+    EXPECT_FALSE(TfrmSelectEmitent::Pick(nullptr, {}, 1).has_value());
+    EXPECT_EQ(runner.dialogs, QStringList{"TfrmSelectEmitent"});
 }

@@ -4,6 +4,8 @@
 #include "RecordingPresenter.h"
 #include "TfrmShemaForm.h"
 
+#include "ScriptedModalRunner.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,8 +57,6 @@ protected:
     }
     void TearDown() override
     {
-        TfrmShemaForm::setNamePrompt(nullptr);
-        TfrmShemaForm::setRunner(nullptr);
     }
     int flag(const QString& scheme) const { return lang::IniFile(folder.ini()).readInteger("SCHEMES", scheme, -1); }
     QStringList keys() const { return lang::IniFile(folder.ini()).readSection("SCHEMES"); }
@@ -114,10 +114,13 @@ TEST_F(TfrmShemaFormTest, NewSchemeIsWrittenUnflagged)
 {
     QStringList answers = {"WEB3", "  ", "", " web2 "};
     QString caption;
-    TfrmShemaForm::setNamePrompt([&](QWidget*, const QString& c) -> std::optional<QString> {
-        caption = c;
-        return answers.takeFirst();
-    });
+    ScriptedModalRunner runner;
+    runner.answer = [&](QDialog& prompt) {
+        EXPECT_EQ(prompt.objectName(), TfrmShemaForm::kNamePromptName);
+        caption = prompt.windowTitle();
+        prompt.findChild<QLineEdit*>("edtName")->setText(answers.takeFirst());
+        return int(QDialog::Accepted);
+    };
     RecordingPresenter presenter;
     TfrmShemaForm f(folder.ini());
     f.btnNewShemeClick();
@@ -138,7 +141,10 @@ TEST_F(TfrmShemaFormTest, NewSchemeIsWrittenUnflagged)
     EXPECT_EQ(flag("TEV"), 1);
 
     // Cancelled: nothing.
-    TfrmShemaForm::setNamePrompt([](QWidget*, const QString&) { return std::optional<QString>(); });
+    runner.answer = [](QDialog& prompt) {
+        prompt.findChild<QLineEdit*>("edtName")->setText("WEB4");
+        return int(QDialog::Rejected);
+    };
     f.btnNewShemeClick();
     EXPECT_EQ(keys(), QStringList({"TEV", "WEB2", "WEB3"}));
 }
@@ -188,18 +194,20 @@ TEST_F(TfrmShemaFormTest, DeletingTheActiveSchemeLeavesTallymax)
         f.btnDeleteClick();
         f.findChild<QPushButton*>("btnExit")->click();
     });
-    EXPECT_EQ(TfrmShemaForm::Execute(folder.ini()), "TALLYMAX5");
+    EXPECT_EQ(TfrmShemaForm::Run(folder.ini()), "TALLYMAX5");
     EXPECT_EQ(keys(), QStringList({"WEB2", "TALLYMAX5"}));
     EXPECT_EQ(flag("TALLYMAX5"), 1);
 }
 
 TEST_F(TfrmShemaFormTest, RunnerAnswersForTheDialog)
 {
-    QString seenPath;
-    TfrmShemaForm::setRunner([&](const QString& path, QWidget*) {
-        seenPath = path;
-        return QStringLiteral("WEB2");
+    ScriptedModalRunner runner;
+    runner.answer = answerDialog<TfrmShemaForm>([](TfrmShemaForm& f) {
+        select(f, "WEB2");
+        f.btnActivateClick();
+        return f.result();
     });
-    EXPECT_EQ(TfrmShemaForm::Execute(folder.ini()), "WEB2");
-    EXPECT_EQ(seenPath, folder.ini());
+    EXPECT_EQ(TfrmShemaForm::Run(folder.ini()), "WEB2");
+    EXPECT_EQ(runner.dialogs, QStringList{"TfrmShemaForm"});
+    EXPECT_EQ(flag("WEB2"), 1);
 }

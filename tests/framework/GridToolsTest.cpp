@@ -1,7 +1,7 @@
 #include "GridTools.h"
 
 #include "DBGrid.h"
-#include "DialogRunner.h"
+#include "ModalRunner.h"
 #include "FieldMarking.h"
 #include "FilterDialog.h"
 #include "FindDialog.h"
@@ -26,11 +26,11 @@ using namespace gridtools;
 namespace {
 
 // Answers the grid tools' dialogs instead of a person.
-class ScriptedRunner : public DialogRunner
+class ScriptedRunner : public framework::ModalRunner
 {
 public:
-    ScriptedRunner() : mPrevious(setDialogRunner(this)) {}
-    ~ScriptedRunner() override { setDialogRunner(mPrevious); }
+    ScriptedRunner() : mPrevious(framework::setModalRunner(this)) {}
+    ~ScriptedRunner() override { framework::setModalRunner(mPrevious); }
 
     int exec(QDialog& dialog) override
     {
@@ -49,7 +49,7 @@ public:
     int execs = 0;
 
 private:
-    DialogRunner* mPrevious;
+    framework::ModalRunner* mPrevious;
 };
 
 template <class D> std::function<int(QDialog&)> answerWith(std::function<void(D&)> fill)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DialogRunner.h"
 #include "ModalRunner.h"
 
 #include <QApplication>
@@ -13,11 +12,11 @@
 #include <gtest/gtest.h>
 
 // Answers the grid tools' dialogs instead of a person and records which ran.
-class ToolsRunner : public gridtools::DialogRunner
+class ToolsRunner : public framework::ModalRunner
 {
 public:
-    ToolsRunner() : mPrevious(gridtools::setDialogRunner(this)) {}
-    ~ToolsRunner() override { gridtools::setDialogRunner(mPrevious); }
+    ToolsRunner() : mPrevious(framework::setModalRunner(this)) {}
+    ~ToolsRunner() override { framework::setModalRunner(mPrevious); }
 
     int exec(QDialog& dialog) override
     {
@@ -31,7 +30,7 @@ public:
     QStringList titles;
 
 private:
-    gridtools::DialogRunner* mPrevious;
+    framework::ModalRunner* mPrevious;
 };
 
 // Answers the windows' own sub-dialogs and folder choices.

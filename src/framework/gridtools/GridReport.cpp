@@ -2,7 +2,7 @@
 
 #include "Catalogue.h"
 #include "Dataset.h"
-#include "DialogRunner.h"
+#include "ModalRunner.h"
 #include "GridFields.h"
 #include "GridToolsText.h"
 #include "MessageDialogs.h"
@@ -180,7 +180,7 @@ bool GridReport::exportPdf(const QString& path)
 void GridReport::print()
 {
     QPrintDialog dialog(mPrinter, this);
-    if (dialogRunner().exec(dialog) == QDialog::Accepted)
+    if (framework::modalRunner().exec(dialog) == QDialog::Accepted)
         render(*mPrinter);
 }
 
@@ -189,7 +189,7 @@ void GridReport::askAndExport(bool pdf)
     QString suggested = mTable.title.trimmed().isEmpty() ? QStringLiteral("report") : mTable.title.trimmed();
     suggested.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
     const QString path =
-        dialogRunner().saveFileName(this, pdf ? mPdf->text() : mCsv->text(),
+        framework::modalRunner().saveFileName(this, pdf ? mPdf->text() : mCsv->text(),
                                     suggested + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".csv")),
                                     pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())

@@ -2,7 +2,7 @@
 
 #include "Catalogue.h"
 #include "DbError.h"
-#include "DialogRunner.h"
+#include "ModalRunner.h"
 #include "FilterDialog.h"
 #include "FindDialog.h"
 #include "GridFields.h"
@@ -89,7 +89,7 @@ bool findByDBGrid(db::Dataset& dataset, const QString& title, int& fieldIndex, i
     start = findMemory().value(&dataset, start);
     start.fieldIndex = dialog.criteria().fieldIndex; // the window's field wins
     dialog.setCriteria(start);
-    if (dialogRunner().exec(dialog) != QDialog::Accepted)
+    if (framework::modalRunner().exec(dialog) != QDialog::Accepted)
         return false;
     FindCriteria criteria = dialog.criteria();
     fieldIndex = criteria.fieldIndex;
@@ -123,7 +123,7 @@ bool sortDBGrid(db::Query& query, const QString& title, int langId)
         query.open(); // the fields come from the open query
     }
     SortDialog dialog(query, title, field->isActive() ? field->value() : QString(), langId, ownerWindow());
-    if (dialogRunner().exec(dialog) != QDialog::Accepted)
+    if (framework::modalRunner().exec(dialog) != QDialog::Accepted)
         return false;
     const QString text = SortDialog::formatOrder(dialog.order());
     const bool active = !text.isEmpty();
@@ -146,7 +146,7 @@ bool filterByDBGrid(db::Query& query, const QString& title, int langId)
     if (!query.isOpen())
         query.open();
     FilterDialog dialog(query, title, lastFilterState(query), langId, ownerWindow());
-    if (dialogRunner().exec(dialog) != QDialog::Accepted)
+    if (framework::modalRunner().exec(dialog) != QDialog::Accepted)
         return false;
     const FilterSql sql = dialog.filterSql();
     if (!sql.ok()) {
@@ -178,7 +178,7 @@ void gridReport(db::Dataset& dataset, db::Dataset* detail, const QString& title,
     if (!dataset.isOpen())
         return;
     GridReport report(dataset, detail, title, langId, ownerWindow());
-    dialogRunner().exec(report);
+    framework::modalRunner().exec(report);
 }
 
 void runSelectGrid(IDBGrid& grid, int mode, const QString& checkField)

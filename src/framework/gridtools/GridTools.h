@@ -11,7 +11,7 @@ class Query;
 } // namespace db
 
 // The grid tools' entry points, as the framework calls them. Every dialog is opened through
-// dialogRunner() and every message goes through lang's presenter; langId is the interface
+// framework::modalRunner() and every message goes through lang's presenter; langId is the interface
 // language id (25 Russian), the title is the grid's hint.
 namespace gridtools {
 
