@@ -12,6 +12,7 @@
 #include "Session.h"
 #include "TdmMain.h"
 #include "TfrmMain.h"
+#include "ModalRunner.h"
 #include "TfrmSelectEmitent.h"
 
 #include <QAction>
@@ -77,7 +78,21 @@ int main(int argc, char** argv)
     reference.close();
 
     int answer = emitent;
-    TfrmSelectEmitent::setRunner([&](QWidget*, const QList<EmitentPickList::Row>&, int) { return answer; });
+    // Answers the emitent picker as a person would: the row of the wanted emitent, then OK.
+    struct PickerAnswer : framework::ModalRunner
+    {
+        int* answer = nullptr;
+        int exec(QDialog& dialog) override
+        {
+            auto* picker = qobject_cast<TfrmSelectEmitent*>(&dialog);
+            if (!picker)
+                return QDialog::Rejected;
+            picker->list()->locate(QStringLiteral("EMITENT_ID_WEB"), *answer);
+            return QDialog::Accepted;
+        }
+    } pickerAnswer;
+    pickerAnswer.answer = &answer;
+    framework::setModalRunner(&pickerAnswer);
     auto choose = [&](int id) {
         answer = id;
         area->btnSelectEmitentClick();
@@ -105,7 +120,7 @@ int main(int argc, char** argv)
                 open / 1e6, median(switches) / 1e6, median(selects) / 1e6);
     std::printf("emitent_switch_vs_open: %.3f (target <= 2)\n", median(switches) / open);
     std::printf("select_all_vs_open: %.4f (target <= 0.05)\n", median(selects) / open);
-    TfrmSelectEmitent::setRunner(nullptr);
+    framework::setModalRunner(nullptr);
     setServiceManager(nullptr);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "DateRangeSelector.h"
 
+#include "Clock.h"
+
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
@@ -70,7 +72,7 @@ DateRangeSelector::DateRangeSelector(QWidget* parent) : QWidget(parent)
     });
 
     setTextSources(nullptr);
-    const QDate today = QDate::currentDate();
+    const QDate today = framework::today();
     const auto [b, e] = wholeUnit(today, Day);
     setPeriod(b, e);
     setStep(Month);

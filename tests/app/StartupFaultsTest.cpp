@@ -95,6 +95,8 @@ TEST(StartupFaults, RegistrationWhoseReloadEndsTheProgramAnnouncesNothing)
     c.dm->SetRegisterMode(true);
     TfrmMain& w = c.open();
     ASSERT_FALSE(w.isTerminated());
+    // The console's open transaction would keep the view locked.
+    c.dm->session()->rollback();
     AdminChange gone("alter view tev.v_tev_version_db rename to v_tev_version_db_gone",
                      "alter view tev.v_tev_version_db_gone rename to v_tev_version_db");
     RecordingPresenter presenter;
@@ -159,22 +161,34 @@ TEST(StartupFaults, CommandsReloadTheirListsFirst)
 TEST(StartupFaults, BothSourcesOnlyWhenTheEmitentHasSecondSourceClients)
 {
     REQUIRE_PG();
-    // An emitent with clients, none of them from the second source.
-    const QString emitent = admin(
-        "select wbc_emitent_id from tev.v_tev_web_clients group by wbc_emitent_id "
-        "having count(*) > 0 and coalesce(max(clientislnr), 0) = 0 order by 1 limit 1");
-    ASSERT_FALSE(emitent.isEmpty()) << "the demo portal has such an emitent";
-    Console c;
-    TfrmMain& w = c.open();
-    ClientsWorkArea& area = c.area();
-    area.clickSource(ClientsFilter::SourceOC);
-    area.OpenEmitentList(emitent.toInt());
-    c.dm->queries().oqEmitentSelect->locate("EMITENT_ID_WEB", emitent.toInt());
-    area.OpenEmitentData();
-    area.ShowBothSourcesWhenLnr();
-    EXPECT_GT(area.qryClients()->recordCount(), 0);
-    EXPECT_EQ(area.sourceIndex(), ClientsFilter::SourceOC) << "no second-source client: the switch stays";
-    (void)w;
+    // An emitent with clients of both sources; then the same emitent with none of the second.
+    const QString emitent = admin("select wbc_emitent_id from tev.v_tev_web_clients group by wbc_emitent_id "
+                                  "having max(clientislnr) = 1 and min(clientislnr) = 0 order by 1 limit 1");
+    ASSERT_FALSE(emitent.isEmpty()) << "the demo portal has an emitent with clients of both sources";
+    const QString lnrIds = admin(QStringLiteral("select string_agg(wbc_id::text, ',') from tev.tev_web_clients "
+                                                "where wbc_emitent_id = %1 and clientislnr = 1")
+                                     .arg(emitent));
+    for (const bool secondSource : {true, false}) {
+        SCOPED_TRACE(secondSource ? "with second-source clients" : "without");
+        std::unique_ptr<AdminChange> onlyFirst;
+        if (!secondSource)
+            onlyFirst = std::make_unique<AdminChange>(
+                QStringLiteral("update tev.tev_web_clients set clientislnr = 0 where wbc_id in (%1) returning 1")
+                    .arg(lnrIds),
+                QStringLiteral("update tev.tev_web_clients set clientislnr = 1 where wbc_id in (%1) returning 1")
+                    .arg(lnrIds));
+        Console c;
+        c.open();
+        ClientsWorkArea& area = c.area();
+        area.clickSource(ClientsFilter::SourceOC);
+        area.OpenEmitentList(emitent.toInt());
+        ASSERT_TRUE(c.dm->queries().oqEmitentSelect->locate("EMITENT_ID_WEB", emitent.toInt()));
+        area.OpenEmitentData();
+        area.ShowBothSourcesWhenLnr();
+        ASSERT_GT(area.qryClients()->recordCount(), 0);
+        EXPECT_EQ(area.sourceIndex(), secondSource ? ClientsFilter::SourceOCandLC : ClientsFilter::SourceOC);
+        c.dm->session()->rollback();
+    }
 }
 
 TEST(StartupFaults, SettingsFileIsFoundWhateverItsLetterCase)

@@ -1,6 +1,7 @@
 #include "GridReport.h"
 
 #include "Catalogue.h"
+#include "Clock.h"
 #include "Dataset.h"
 #include "ModalRunner.h"
 #include "GridFields.h"
@@ -244,7 +245,7 @@ void GridReport::paintPages(QPainter& painter, QPagedPaintDevice& device) const
     y += headingHeight;
     painter.setFont(body);
     painter.drawText(QRect(0, y, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+                     framework::now().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
     y += lineHeight * 3 / 2;
     const int bottom = page.bottom() - lineHeight * 2;
 
