@@ -104,6 +104,21 @@ bool rawBytes(const QString& text, QByteArray* bytes)
     return true;
 }
 
+// CryptoAPI's PUBLICKEYBLOB of an RSA key, as OpenSSL's MSBLOB encoder writes it; empty on failure.
+QByteArray publicKeyBlob(EVP_PKEY* key)
+{
+    EncoderCtxPtr ctx(OSSL_ENCODER_CTX_new_for_pkey(key, EVP_PKEY_PUBLIC_KEY, "MSBLOB", nullptr, nullptr));
+    if (!ctx || OSSL_ENCODER_CTX_get_num_encoders(ctx.get()) == 0)
+        return {};
+    unsigned char* data = nullptr;
+    size_t size = 0;
+    if (!OSSL_ENCODER_to_data(ctx.get(), &data, &size))
+        return {};
+    const QByteArray blob(reinterpret_cast<const char*>(data), qsizetype(size));
+    OPENSSL_free(data);
+    return blob;
+}
+
 } // namespace
 
 TEnDeCrypt::TEnDeCrypt() : TEnDeCrypt(CryptConfig::keyStoreFolder()) {}
@@ -328,20 +343,6 @@ QByteArray TEnDeCrypt::ExportPublicKey(const QString& name)
     const QByteArray blob = publicKeyBlob(key.get());
     if (blob.isEmpty())
         fail(kExportKey, error::kFail);
-    return blob;
-}
-
-QByteArray TEnDeCrypt::publicKeyBlob(EVP_PKEY* key)
-{
-    EncoderCtxPtr ctx(OSSL_ENCODER_CTX_new_for_pkey(key, EVP_PKEY_PUBLIC_KEY, "MSBLOB", nullptr, nullptr));
-    if (!ctx || OSSL_ENCODER_CTX_get_num_encoders(ctx.get()) == 0)
-        return {};
-    unsigned char* data = nullptr;
-    size_t size = 0;
-    if (!OSSL_ENCODER_to_data(ctx.get(), &data, &size))
-        return {};
-    const QByteArray blob(reinterpret_cast<const char*>(data), qsizetype(size));
-    OPENSSL_free(data);
     return blob;
 }
 

@@ -4,8 +4,6 @@
 #include <QString>
 #include <cstdint>
 
-typedef struct evp_pkey_st EVP_PKEY;
-
 namespace crypto {
 
 // Pass-phrase encryption of short texts and the exchange key pairs, made for one task and dropped.
@@ -46,9 +44,6 @@ public:
     QByteArray ExportPublicKey(const QString& name);
 
     static QString ErrorName(std::uint32_t code);
-
-    // CryptoAPI's PUBLICKEYBLOB of an RSA key, as OpenSSL's MSBLOB encoder writes it; empty on failure.
-    static QByteArray publicKeyBlob(EVP_PKEY* key);
 
 private:
     void fail(const char* step, std::uint32_t code);
