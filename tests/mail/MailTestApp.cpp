@@ -1,0 +1,30 @@
+// Gateways report through the event loop: one application object for the whole test program.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MailTestApp : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "mail_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            mApp = new QCoreApplication(argc, argv);
+    }
+    void TearDown() override
+    {
+        delete mApp;
+        mApp = nullptr;
+    }
+
+private:
+    QCoreApplication* mApp = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const gApp = ::testing::AddGlobalTestEnvironment(new MailTestApp);
+
+} // namespace
