@@ -398,12 +398,13 @@ SheetFiller::Cell SheetFiller::compileCell(const Band& band, const TemplateCell&
 
 void SheetFiller::compileTotals()
 {
+    Band& master = mBands[size_t(mMaster - mBands.data())];
     for (size_t slot = 0; slot < mTotalTableColumn.size(); ++slot) {
         bool found = false;
-        for (size_t off = 0; off < mMaster->rows.size() && !found; ++off) {
-            for (const Cell& c : mMaster->rows[off].cells) {
+        for (size_t off = 0; off < master.rows.size() && !found; ++off) {
+            for (Cell& c : master.rows[off].cells) {
                 if (c.kind == Cell::Column && c.tableColumn == mTotalTableColumn[slot]) {
-                    const_cast<Cell&>(c).feedsSlot = int(slot);
+                    c.feedsSlot = int(slot);
                     mTotalSheetColumn[slot] = c.column;
                     mTotalRowOffset[slot] = int(off);
                     found = true;
@@ -413,8 +414,7 @@ void SheetFiller::compileTotals()
         }
         if (!found)
             throw TEXLReportError(
-                QStringLiteral("A total of \"%1\" needs a cell of the master-data band that shows "
-                               "{=%1}")
+                QStringLiteral("A total of \"%1\" needs a cell of the master-data band that shows {=%1}")
                     .arg(mTable->columnName(mTotalTableColumn[slot])));
     }
 }

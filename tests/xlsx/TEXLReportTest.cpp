@@ -250,6 +250,25 @@ TEST_F(ReportTest, TextsComeBackAsTheyWere)
     EXPECT_EQ(total.value("cached").toInt(), int(cases.size()));
 }
 
+TEST_F(ReportTest, NoRowsGiveTitleAndSummaryWithZeroTotals)
+{
+    ReportMemTable table;
+    fillVisits(table);
+    table.clearRows();
+    TEXLReport report;
+    report.setTemplateFile(kTemplate);
+    report.setSheetName("TEVCountVisit");
+    report.setTable(&table);
+    setCommonValues(report);
+    setVisitsBands(report);
+    report.build(output());
+    const QJsonObject book = readWorkbook(output());
+    EXPECT_EQ(cell(book, "A8").value("value").toString(), QStringLiteral("TotalByReport"));
+    EXPECT_EQ(cell(book, "F8").value("type").toString(), QStringLiteral("n"));
+    EXPECT_EQ(cell(book, "F8").value("value").toInt(), 0);
+    EXPECT_EQ(book.value("max_row").toInt(), 10);
+}
+
 // Grouped: TEVLogins with the client as group header. Simple: TEVLoginsSimple, the group header
 // band removed before building. Either way the active flag (band column 5) reads "Да"/"Нет".
 class LoginsTest : public ReportTest, public testing::WithParamInterface<bool>
