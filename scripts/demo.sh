@@ -129,6 +129,12 @@ fi
 
 # Language files are the program's own: always the current ones.
 cp -f "$TEV_ROOT"/resources/lang/DEDAdize_*.ini "$app_dir"/
+# So is the report template the build packed.
+report_template="$TEV_ROOT/$build_dir/src/app/ReportTemplates/TEVReports.xlsx"
+if [[ -f $report_template ]]; then
+    mkdir -p "$app_dir/ReportTemplates"
+    cp -f "$report_template" "$app_dir/ReportTemplates/"
+fi
 export TEV_APP_DIR="$app_dir"
 export PGSERVICEFILE="$app_dir/pg_service.conf"
 export TEV_DEMO_PASSWORD=tev_user
