@@ -1,5 +1,7 @@
 // The data module's operations on the portal: settings store, version, service hosts, passwords
 // and the visibility switches of emitents and acquirers.
+#include "TdmMain.h"
+
 #include "ComputerName.h"
 #include "DbHelpers.h"
 #include "Package.h"
@@ -8,7 +10,6 @@
 #include "ServiceManager.h"
 #include "Session.h"
 #include "StoredProc.h"
-#include "TdmMain.h"
 
 namespace {
 constexpr int kConfigKeyLength = 20;
@@ -94,6 +95,8 @@ void TdmMain::ChangeUserPassword(const QString& password, const QString& user)
     // ALTER USER is durable at once, as Oracle's DDL is. Oracle also commits whatever the session
     // had pending; here the change runs on a short-lived connection of its own instead, so the
     // session's uncommitted work is neither committed by it nor able to undo it by a rollback.
+    if (!mSession->connected())
+        throw db::OraError(3114, QStringLiteral("ORA-03114: not connected to ORACLE"));
     db::Session own;
     own.setServer(mSession->server());
     own.setUsername(mSession->username());
