@@ -36,6 +36,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "TfmMainTEV.h"
 
-#include "Catalogue.h"
 #include "DBGrid.h"
 #include "Dataset.h"
 #include "FieldMarking.h"

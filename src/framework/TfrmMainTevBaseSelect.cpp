@@ -1,9 +1,7 @@
 #include "TfrmMainTevBaseSelect.h"
 
-#include "Catalogue.h"
 #include "DBGrid.h"
 #include "Dataset.h"
-#include "FormEnvironment.h"
 #include "RecordNavigator.h"
 #include "ui_TfrmMainTevBaseSelect.h"
 
