@@ -78,16 +78,17 @@ TfmDRRequest::TfmDRRequest(QWidget* owner, const QString& shema, db::Session* se
     DBGrid* grid = ui->dbgRequests;
     grid->setFamily(DBGrid::Family::Unicode);
     grid->setDataset(query);
+    // Shown columns in their order, widths in characters.
+    const QString ansi = QStringLiteral("_ANSI");
+    const std::pair<QString, int> shown[] = {
+        {name(Q::kChangeTypeStr), 3},        {name(Q::kRequestId), 5},  {name(Q::kDateOf), 18},
+        {name(Q::kClientName) + ansi, 40},   {name(Q::kCardNumber), 10}, {name(Q::kServiceName) + ansi, 15},
+        {name(Q::kAmount), 5},               {name(Q::kDateBegin), 10}, {name(Q::kDateEnd), 10},
+        {name(Q::kStateName) + ansi, 15},    {name(Q::kCancelCause) + ansi, 30}};
+    const int charWidth = grid->fontMetrics().averageCharWidth();
     QList<DBGrid::Column> columns;
-    for (const char* field : {Q::kChangeTypeStr, Q::kRequestId, Q::kDateOf})
-        columns.append({name(field), {}, 0, true});
-    columns.append({name(Q::kClientName) + QStringLiteral("_ANSI"), {}, 0, true});
-    columns.append({name(Q::kCardNumber), {}, 0, true});
-    columns.append({name(Q::kServiceName) + QStringLiteral("_ANSI"), {}, 0, true});
-    for (const char* field : {Q::kAmount, Q::kDateBegin, Q::kDateEnd})
-        columns.append({name(field), {}, 0, true});
-    columns.append({name(Q::kStateName) + QStringLiteral("_ANSI"), {}, 0, true});
-    columns.append({name(Q::kCancelCause) + QStringLiteral("_ANSI"), {}, 0, true});
+    for (const auto& [field, chars] : shown)
+        columns.append({field, {}, chars * charWidth + 12, true});
     grid->setColumns(columns);
     // Titles take two lines.
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
@@ -107,6 +108,10 @@ TfmDRRequest::TfmDRRequest(QWidget* owner, const QString& shema, db::Session* se
         p.setColor(QPalette::Window, legend[i]);
         squares[i]->setPalette(p);
     }
+
+    for (QWidget* box : {static_cast<QWidget*>(ui->rgRequestType), static_cast<QWidget*>(ui->rgClientsType),
+                         static_cast<QWidget*>(ui->rgReqStatus), static_cast<QWidget*>(ui->gbLegend)})
+        box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     // Every group starts at "Все".
     for (const auto& items : {KindItems(), ClientTypeItems(), StateItems()}) {

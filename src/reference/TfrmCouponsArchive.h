@@ -65,11 +65,12 @@ public:
 
     // The archive run ("Переместить талоны в архив").
     void acArchiveExecute();
+    // "Закрыть" and Esc: asks first when the last session is unfinished.
+    void reject() override;
 
 protected:
     void FormShow() override;
     void SetupCaptions() override;
-    void reject() override;
 
 private:
     static const QList<framework::ActionRow<TfrmCouponsArchive>>& ActionRows();
