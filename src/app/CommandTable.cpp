@@ -1,10 +1,10 @@
 #include "CommandTable.h"
 
+#include "TdmMain.h"
 #include "TfmDRRequest.h"
 #include "TfmEventsJournal.h"
 #include "TfrmFeedbackMessages.h"
 #include "TfrmMain.h"
-#include "TdmMain.h"
 
 const QList<MainCommand>& MainCommands()
 {
@@ -39,7 +39,9 @@ const QList<MainCommand>& MainCommands()
          {},
          nullptr,
          {},
-         [](TfrmMain& w) { ShowDRRequests(&w, w.mDm.session(), w.mDm.ActiveScheme(), w.CurrentEmitentId()); }},
+         [](TfrmMain& w) {
+             ShowDRRequests(&w, w.mDm.session(), w.mDm.ActiveScheme(), w.CurrentEmitentId());
+         }},
         {acADBonusRangePrMes, u"rstrPrMes", {}, nullptr, {}, &TfrmMain::acADBonusRangeExecute},
         {acADBonusRangePopravka, u"rstrPopravka", {}, nullptr, {}, &TfrmMain::acADBonusRangeExecute},
         {acFeedbackMessages,

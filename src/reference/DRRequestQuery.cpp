@@ -21,9 +21,11 @@ QString DRRequestQuery::Sql()
     static const char* const lines[] = {
         "SELECT dr_request_id, change_type,",
         "       &shema.tev_utils.trans_text(change_type_str, :plangid, 1) AS change_type_str,",
-        "       client_name, wbc_petrol_type_id, card_number, service_name, TO_CHAR(amount) AS amount, date_of,",
+        "       client_name, wbc_petrol_type_id, card_number, service_name, TO_CHAR(amount) AS amount, "
+        "date_of,",
         "       request_state_id, send_oc,",
-        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, &DRSt3,",
+        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, "
+        "&DRSt3,",
         "              5, &DRSt3, 4, &DRSt4, 6, &DRSt1, &NotFound)) AS request_state_name,",
         "       &shema.tev_utils.trans_text(cancel_cause_name, :plangid, 1) AS cancel_cause_name,",
         "       date_begin, date_end",
@@ -33,7 +35,8 @@ QString DRRequestQuery::Sql()
         "SELECT dd_request_id, change_type, &shema.tev_utils.trans_text(change_type_str, :plangid, 1),",
         "       client_name, wbc_petrol_type_id, card_number, service_name, TO_CHAR(amount), date_of,",
         "       request_state_id, send_oc,",
-        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, &DRSt3,",
+        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, "
+        "&DRSt3,",
         "              5, &DRSt3, 4, &DRSt4, 6, &DRSt4, &NotFound)),",
         "       &shema.tev_utils.trans_text(cancel_cause_name, :plangid, 1),",
         "       date_begin, date_end",
@@ -41,9 +44,11 @@ QString DRRequestQuery::Sql()
         "WHERE  wbc_emitent_id = :pemitentid",
         "UNION ALL",
         "SELECT oil_request_id, change_type, &shema.tev_utils.trans_text(change_type_str, :plangid, 1),",
-        "       client_name, wbc_petrol_type_id, TO_CHAR(card_number), service_name, TO_CHAR(amount), date_of,",
+        "       client_name, wbc_petrol_type_id, TO_CHAR(card_number), service_name, TO_CHAR(amount), "
+        "date_of,",
         "       request_state_id, send_oc,",
-        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, &DRSt3,",
+        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, "
+        "&DRSt3,",
         "              5, &DRSt3, 4, &DRSt4, 6, &DRSt4, &NotFound)),",
         "       &shema.tev_utils.trans_text(cancel_cause_name, :plangid, 1),",
         "       date_begin, date_end",
@@ -55,7 +60,8 @@ QString DRRequestQuery::Sql()
         "       DECODE(limit_type_id, 3, service_name, 1, &OnlLimitType0, 2, &OnlLimitType1, &NotFound),",
         "       daily_limit || '/' || weekly_limit || '/' || monthly_limit, date_of,",
         "       request_state_id, send_oc,",
-        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, &DRSt3,",
+        "       DECODE(send_oc, 0, &DRSt0, DECODE(request_state_id, 0, &DRSt1, 1, &DRSt1, 2, &DRSt1, 3, "
+        "&DRSt3,",
         "              5, &DRSt3, 4, &DRSt4, 6, &DRSt4, &NotFound)),",
         "       &shema.tev_utils.trans_text(cancel_cause_name, :plangid, 1),",
         "       NULL, NULL",
@@ -80,14 +86,13 @@ void DRRequestQuery::Setup(db::Query& query)
 
 void DRRequestQuery::SetTextMacros(db::Query& query)
 {
-    const std::pair<const char*, const char16_t*> macros[] = {
-        {"DRSt0", u"vrstrDRState0"},
-        {"DRSt1", u"vrstrDRState1"},
-        {"DRSt3", u"vrstrDRState3"},
-        {"DRSt4", u"vrstrDRState4"},
-        {"NotFound", u"vrstrNotFound"},
-        {"OnlLimitType0", u"vrstrOnlLimitType0"},
-        {"OnlLimitType1", u"vrstrOnlLimitType1"}};
+    const std::pair<const char*, const char16_t*> macros[] = {{"DRSt0", u"vrstrDRState0"},
+                                                              {"DRSt1", u"vrstrDRState1"},
+                                                              {"DRSt3", u"vrstrDRState3"},
+                                                              {"DRSt4", u"vrstrDRState4"},
+                                                              {"NotFound", u"vrstrNotFound"},
+                                                              {"OnlLimitType0", u"vrstrOnlLimitType0"},
+                                                              {"OnlLimitType1", u"vrstrOnlLimitType1"}};
     for (const auto& [name, key] : macros)
         query.setMacro(QString::fromLatin1(name), literal(key));
 }

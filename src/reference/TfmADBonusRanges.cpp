@@ -40,7 +40,8 @@ TfmADBonusRanges::TfmADBonusRanges(TADBonusRanges& ranges, QWidget* parent) : QD
     mActions.applyTexts();
 
     db::StoredProc* list = ranges.List();
-    list->defineField(QString::fromLatin1(TADBonusRanges::kRangeField)).setDisplayLabel(lang::tr(u"rstrRange"));
+    list->defineField(QString::fromLatin1(TADBonusRanges::kRangeField))
+        .setDisplayLabel(lang::tr(u"rstrRange"));
     list->defineField(QString::fromLatin1(TADBonusRanges::kPercentField))
         .setDisplayLabel(lang::tr(u"rstrPercent"));
     mGrid = new DBGrid(this);
@@ -56,15 +57,14 @@ TfmADBonusRanges::TfmADBonusRanges(TADBonusRanges& ranges, QWidget* parent) : QD
     mNavigator = new RecordNavigator(this);
     mNavigator->setObjectName(QStringLiteral("DBNavigator1"));
     mNavigator->setDataset(list);
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior, RecordNavigator::nbNext,
-                                   RecordNavigator::nbLast, RecordNavigator::nbRefresh});
+    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
+                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
+                                   RecordNavigator::nbRefresh});
     mNavigator->setHints({lang::tr(u"rstrFirstRec"), lang::tr(u"rstrPriorRec"), lang::tr(u"rstrNextRec"),
                           lang::tr(u"rstrLastRec"), QString(), QString(), QString(), QString(), QString(),
                           lang::tr(u"rstrRefreshData")});
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(mNavigator);
-    buttons->addStretch();
     for (const char* name : {Cmd::acAddRange, Cmd::acEditRange, Cmd::acDeleteRange}) {
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("btn") + QString::fromLatin1(name).mid(2));
@@ -75,9 +75,11 @@ TfmADBonusRanges::TfmADBonusRanges(TADBonusRanges& ranges, QWidget* parent) : QD
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(mGrid);
+    layout->addWidget(mNavigator);
 
-    setWindowTitle(lang::tr(u"rstrBonusRanges") + QStringLiteral(" (") + ranges.KindName() + QLatin1Char(')'));
-    setFixedSize(kRangeWidth + kPercentWidth + 80, 360);
+    setWindowTitle(lang::tr(u"rstrBonusRanges") + QStringLiteral(" (") + ranges.KindName() +
+                   QLatin1Char(')'));
+    setFixedSize(kRangeWidth + kPercentWidth + 120, 380);
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }

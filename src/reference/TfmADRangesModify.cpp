@@ -96,7 +96,8 @@ std::optional<int> TfmADRangesModify::ParseWhole(const QString& text, const QLoc
     if (!value)
         return std::nullopt;
     const double rounded = std::round(*value);
-    if (rounded < double(std::numeric_limits<int>::min()) || rounded > double(std::numeric_limits<int>::max()))
+    if (rounded < double(std::numeric_limits<int>::min()) ||
+        rounded > double(std::numeric_limits<int>::max()))
         return std::nullopt;
     return int(rounded);
 }
@@ -121,8 +122,9 @@ void TfmADRangesModify::refuse(QLineEdit* edit, const QString& text)
 
 void TfmADRangesModify::accept()
 {
-    const std::pair<QLineEdit*, QString> fields[] = {
-        {ui->edFrom, lang::tr(u"rstrFrom")}, {ui->edTo, lang::tr(u"rstrTo")}, {ui->edPercent, lang::tr(u"rstrPercent")}};
+    const std::pair<QLineEdit*, QString> fields[] = {{ui->edFrom, lang::tr(u"rstrFrom")},
+                                                     {ui->edTo, lang::tr(u"rstrTo")},
+                                                     {ui->edPercent, lang::tr(u"rstrPercent")}};
     for (const auto& [edit, label] : fields)
         if (normalized(edit->text(), QLocale()).isEmpty()) {
             refuse(edit, lang::tr(u"vrstrMandatoryFieldNotFilled") + QLatin1Char(' ') + label);

@@ -32,7 +32,8 @@ QString twoLines(const QString& title)
         return title;
     int best = -1;
     for (int i = 0; i < title.size(); ++i)
-        if (title[i] == QLatin1Char(' ') && (best < 0 || qAbs(i - title.size() / 2) < qAbs(best - title.size() / 2)))
+        if (title[i] == QLatin1Char(' ') &&
+            (best < 0 || qAbs(i - title.size() / 2) < qAbs(best - title.size() / 2)))
             best = i;
     if (best < 0)
         return title;
@@ -64,7 +65,7 @@ TfmDRRequest::TfmDRRequest(QWidget* owner, const QString& shema, db::Session* se
     for (const char* hidden : {Q::kChangeType, Q::kPetrolType, Q::kStateId, Q::kSendOc})
         query->defineField(name(hidden)).setVisible(false);
     const std::pair<const char*, int> widths[] = {
-        {Q::kChangeTypeStr, 3}, {Q::kRequestId, 5},  {Q::kDateOf, 18},   {Q::kCardNumber, 10},
+        {Q::kChangeTypeStr, 3}, {Q::kRequestId, 5},  {Q::kDateOf, 18}, {Q::kCardNumber, 10},
         {Q::kAmount, 5},        {Q::kDateBegin, 10}, {Q::kDateEnd, 10}};
     for (const auto& [field, width] : widths)
         query->defineField(name(field)).setDisplayWidth(width);
@@ -80,12 +81,18 @@ TfmDRRequest::TfmDRRequest(QWidget* owner, const QString& shema, db::Session* se
     grid->setDataset(query);
     // Shown columns in their order, widths in characters.
     const QString ansi = QStringLiteral("_ANSI");
-    const std::pair<QString, int> shown[] = {
-        {name(Q::kChangeTypeStr), 3},        {name(Q::kRequestId), 5},  {name(Q::kDateOf), 18},
-        {name(Q::kClientName) + ansi, 40},   {name(Q::kCardNumber), 10}, {name(Q::kServiceName) + ansi, 15},
-        {name(Q::kAmount), 5},               {name(Q::kDateBegin), 10}, {name(Q::kDateEnd), 10},
-        {name(Q::kStateName) + ansi, 15},    {name(Q::kCancelCause) + ansi, 30}};
-    const int charWidth = grid->fontMetrics().averageCharWidth();
+    const std::pair<QString, int> shown[] = {{name(Q::kChangeTypeStr), 3},
+                                             {name(Q::kRequestId), 5},
+                                             {name(Q::kDateOf), 18},
+                                             {name(Q::kClientName) + ansi, 40},
+                                             {name(Q::kCardNumber), 10},
+                                             {name(Q::kServiceName) + ansi, 15},
+                                             {name(Q::kAmount), 5},
+                                             {name(Q::kDateBegin), 10},
+                                             {name(Q::kDateEnd), 10},
+                                             {name(Q::kStateName) + ansi, 15},
+                                             {name(Q::kCancelCause) + ansi, 30}};
+    const int charWidth = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     QList<DBGrid::Column> columns;
     for (const auto& [field, chars] : shown)
         columns.append({field, {}, chars * charWidth + 12, true});
@@ -191,7 +198,20 @@ void TfmDRRequest::setColumnTitles()
         {name(Q::kDateEnd), period + QLatin1Char('\n') + lang::tr(u"vrstrDRTo")}};
     for (const auto& [field, title] : titles)
         query->defineField(field).setDisplayLabel(twoLines(title));
-    ui->dbgRequests->horizontalHeader()->viewport()->update();
+    // A column is at least as wide as the longer line of its title.
+    DBGrid* grid = ui->dbgRequests;
+    const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
+    for (int column = 0; column < grid->gridColumnCount(); ++column) {
+        const db::Field* field = grid->columnField(column);
+        if (!field)
+            continue;
+        int needed = 0;
+        for (const QString& line : field->displayLabel().split(QLatin1Char('\n')))
+            needed = qMax(needed, metrics.horizontalAdvance(line) + 16);
+        if (grid->columnWidth(column) < needed)
+            grid->setColumnWidth(column, needed);
+    }
+    grid->horizontalHeader()->viewport()->update();
 }
 
 void TfmDRRequest::SetupCaptions()
@@ -209,7 +229,7 @@ void TfmDRRequest::SetupCaptions()
         action->setToolTip(lang::tr(key));
     }
     const std::pair<QWidget*, const char16_t*> texts[] = {
-        {ui->rgRequestType, u"vrstrrgRequestType"}, {ui->rbRequestType4, u"vrstrrgRequestType4"},
+        {ui->rgRequestType, u"vrstrrgRequestType"},   {ui->rbRequestType4, u"vrstrrgRequestType4"},
         {ui->rbRequestType2, u"vrstrrgRequestType2"}, {ui->rbRequestType5, u"vrstrrgRequestType5"},
         {ui->rbRequestType3, u"vrstrrgRequestType3"}, {ui->rgClientsType, u"vrstrrgClientsType"},
         {ui->rbClientsType0, u"vrstrrgClientsType0"}, {ui->rbClientsType1, u"vrstrrgClientsType1"},

@@ -33,7 +33,12 @@ constexpr int kDefaultDays = 30;
 const QList<framework::ActionRow<TfmEventsJournal>>& TfmEventsJournal::ActionRows()
 {
     static const QList<framework::ActionRow<TfmEventsJournal>> rows = {
-        {Cmd::acSetFilter, u"vrstrEvJrnSetFilter", {}, "view-filter", {}, &TfmEventsJournal::acSetFilterExecute},
+        {Cmd::acSetFilter,
+         u"vrstrEvJrnSetFilter",
+         {},
+         "view-filter",
+         {},
+         &TfmEventsJournal::acSetFilterExecute},
     };
     return rows;
 }
@@ -47,14 +52,17 @@ QString TfmEventsJournal::JournalSql()
         "       EJ.JOURNAL_DATE,",
         "       EJ.USER_NAME,",
         "       &SHEMA.TEV_UTILS.TRANS_TEXT(EJ.PARAM_NAME, :pLangId, 1) AS PARAM_NAME,",
-        "       &SHEMA.TEV_UTILS.TRANS_TEXT(EJ.PARAM_VALUE_BEFORE, :pLangId, 1, null, 0) AS PARAM_VALUE_BEFORE,",
-        "       &SHEMA.TEV_UTILS.TRANS_TEXT(EJ.PARAM_VALUE_AFTER, :pLangId, 1, null, 0) AS PARAM_VALUE_AFTER,",
+        "       &SHEMA.TEV_UTILS.TRANS_TEXT(EJ.PARAM_VALUE_BEFORE, :pLangId, 1, null, 0) AS "
+        "PARAM_VALUE_BEFORE,",
+        "       &SHEMA.TEV_UTILS.TRANS_TEXT(EJ.PARAM_VALUE_AFTER, :pLangId, 1, null, 0) AS "
+        "PARAM_VALUE_AFTER,",
         "       EJ.OBJECT_NAME,",
         "       EJ.EMITENT_ID,",
         "       EJ.FILIAL_ID,",
         "       EJ.CLN_TYPE,",
         "       DECODE(EJ.CLN_TYPE, 1, &SHEMA.TEV_UTILS.TRANS_TEXT('Фирма', :pLangId, 1),",
-        "                           2, &SHEMA.TEV_UTILS.TRANS_TEXT('ЧЛ', :pLangId, 1), NULL) AS CLN_TYPE_STR,",
+        "                           2, &SHEMA.TEV_UTILS.TRANS_TEXT('ЧЛ', :pLangId, 1), NULL) AS "
+        "CLN_TYPE_STR,",
         "       &SHEMA.TEV_UTILS.TRANS_TEXT(EJ.OWNER_NAME, :pLangId, 1, null, 0) AS OWNER_NAME",
         "FROM   &SHEMA.V_TEV_EVENTS_JOURNAL EJ",
         "WHERE  EJ.JOURNAL_DATE BETWEEN :pDateBegin AND :pDateEnd",
@@ -82,7 +90,8 @@ TfmEventsJournal::TfmEventsJournal(QWidget* owner, const QString& shema, db::Ses
     query->paramByName(QStringLiteral("pLangId")).setDataType(db::DataType::Integer);
     query->paramByName(QStringLiteral("pDateBegin")).setDataType(db::DataType::DateTime);
     query->paramByName(QStringLiteral("pDateEnd")).setDataType(db::DataType::DateTime);
-    for (const char* hidden : {"JOURNAL_ID", "EVENT_TYPE_ID", "CLN_TYPE", "CLN_TYPE_STR", kValueBefore, kValueAfter})
+    for (const char* hidden :
+         {"JOURNAL_ID", "EVENT_TYPE_ID", "CLN_TYPE", "CLN_TYPE_STR", kValueBefore, kValueAfter})
         query->defineField(name(hidden)).setVisible(false);
     const QString eventType = JournalColumns::addDecoded(*query, QStringLiteral("EVENT_TYPE_NAME"), 40);
     const QString param = JournalColumns::addDecoded(*query, QStringLiteral("PARAM_NAME"), 40);
@@ -181,11 +190,14 @@ void TfmEventsJournal::showDetail()
 void TfmEventsJournal::setColumnTitles()
 {
     db::Query* query = OraQuery1();
-    const std::pair<const char*, QString> titles[] = {
-        {"EVENT_TYPE_NAME_ANSI", lang::tr(u"vrstrEvJrnType")}, {kJournalDate, lang::tr(u"rstrDateTime")},
-        {"USER_NAME", lang::tr(u"vrstrEvJrnUser")},            {"PARAM_NAME_ANSI", lang::tr(u"vrstrEvJrnParam")},
-        {"OBJECT_NAME", lang::tr(u"vrstrEvJrnObject")},        {"EMITENT_ID", lang::tr(u"rstrEmitent")},
-        {"FILIAL_ID", lang::tr(u"rstrBranch")},                {"OWNER_NAME_ANSI", lang::tr(u"vrstrEvJrnOwner")}};
+    const std::pair<const char*, QString> titles[] = {{"EVENT_TYPE_NAME_ANSI", lang::tr(u"vrstrEvJrnType")},
+                                                      {kJournalDate, lang::tr(u"rstrDateTime")},
+                                                      {"USER_NAME", lang::tr(u"vrstrEvJrnUser")},
+                                                      {"PARAM_NAME_ANSI", lang::tr(u"vrstrEvJrnParam")},
+                                                      {"OBJECT_NAME", lang::tr(u"vrstrEvJrnObject")},
+                                                      {"EMITENT_ID", lang::tr(u"rstrEmitent")},
+                                                      {"FILIAL_ID", lang::tr(u"rstrBranch")},
+                                                      {"OWNER_NAME_ANSI", lang::tr(u"vrstrEvJrnOwner")}};
     for (const auto& [field, title] : titles)
         query->defineField(name(field)).setDisplayLabel(title);
     ui->dbgJournal->horizontalHeader()->viewport()->update();

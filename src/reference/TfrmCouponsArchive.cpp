@@ -89,7 +89,8 @@ TfrmCouponsArchive::TfrmCouponsArchive(TdmMain& dm, QWidget* owner)
 
     mLast = new db::Query(dm.session(), this);
     mLast->setObjectName(QStringLiteral("qryLastSession"));
-    mLast->setSql(QStringLiteral("SELECT id, state FROM &shema.V_ARCHIVE_DATA ORDER BY date_of DESC, id DESC"));
+    mLast->setSql(
+        QStringLiteral("SELECT id, state FROM &shema.V_ARCHIVE_DATA ORDER BY date_of DESC, id DESC"));
     fSetShemaForComponent(mLast, shema);
 
     mConnections = new db::Query(dm.session(), this);

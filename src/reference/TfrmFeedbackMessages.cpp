@@ -43,7 +43,12 @@ constexpr int kAllTypes = -1;
 const QList<framework::ActionRow<TfrmFeedbackMessages>>& TfrmFeedbackMessages::ActionRows()
 {
     static const QList<framework::ActionRow<TfrmFeedbackMessages>> rows = {
-        {Cmd::acSetFilter, u"vrstrEvJrnSetFilter", {}, "view-filter", {}, &TfrmFeedbackMessages::acSetFilterExecute},
+        {Cmd::acSetFilter,
+         u"vrstrEvJrnSetFilter",
+         {},
+         "view-filter",
+         {},
+         &TfrmFeedbackMessages::acSetFilterExecute},
     };
     return rows;
 }
@@ -52,9 +57,10 @@ QString TfrmFeedbackMessages::MessagesSql()
 {
     return join({"SELECT v.MESSAGE_NUM,", "       v.MESSAGE_DATE,",
                  "       DECODE(p.PHRASE, NULL, v.type_name, p.PHRASE) AS TYPE_NAME,", "       v.LOGIN_NAME,",
-                 "       v.NAME_CLIENT,", "       v.EMAIL_CLIENT,", "       v.EMAIL_ADMIN,", "       v.IP_CLIENT,",
-                 "       v.TEXT_MSG", "FROM   &Shema.v_tev_feedback_msg v,", "       &Shema.v_tev_phrases p",
-                 "WHERE  p.id(+) = v.type_id", "AND    p.lang_id(+) = :pLangID", "AND    p.type_id(+) = 4",
+                 "       v.NAME_CLIENT,", "       v.EMAIL_CLIENT,", "       v.EMAIL_ADMIN,",
+                 "       v.IP_CLIENT,", "       v.TEXT_MSG", "FROM   &Shema.v_tev_feedback_msg v,",
+                 "       &Shema.v_tev_phrases p", "WHERE  p.id(+) = v.type_id",
+                 "AND    p.lang_id(+) = :pLangID", "AND    p.type_id(+) = 4",
                  "AND    v.MESSAGE_DATE between :pDateStart and :pDateEnd",
                  "AND    (v.TYPE_ID = :pTypeID or :pTypeID = -1)", "&ORDER &FIELD"});
 }
@@ -89,8 +95,9 @@ TfrmFeedbackMessages::TfrmFeedbackMessages(QWidget* owner, const QString& shema,
     query->defineField(name(kTextMsg)).setVisible(false);
     const QString typeName = JournalColumns::addDecoded(*query, name(kTypeName), 33);
     const QString client = JournalColumns::addDecoded(*query, QStringLiteral("NAME_CLIENT"), 37);
-    const std::pair<const char*, int> widths[] = {{kMessageNum, 19},   {"MESSAGE_DATE", 25}, {"LOGIN_NAME", 33},
-                                                  {"EMAIL_CLIENT", 36}, {"EMAIL_ADMIN", 40},  {"IP_CLIENT", 27}};
+    const std::pair<const char*, int> widths[] = {{kMessageNum, 19},   {"MESSAGE_DATE", 25},
+                                                  {"LOGIN_NAME", 33},  {"EMAIL_CLIENT", 36},
+                                                  {"EMAIL_ADMIN", 40}, {"IP_CLIENT", 27}};
     for (const auto& [field, width] : widths)
         query->defineField(name(field)).setDisplayWidth(width);
 
@@ -159,8 +166,8 @@ void TfrmFeedbackMessages::FormShow()
     mShown = true;
     ApplyPeriodTexts(*this);
     setColumnTitles();
-    mTypes->setMacro(QStringLiteral("resAll"), QLatin1Char('\'') + QuoteSqlText(lang::tr(u"rstrAll")) +
-                                                   QLatin1Char('\''));
+    mTypes->setMacro(QStringLiteral("resAll"),
+                     QLatin1Char('\'') + QuoteSqlText(lang::tr(u"rstrAll")) + QLatin1Char('\''));
     fillTypes();
     // The whole of the current day, back 30 days from its end.
     const QDateTime end(framework::today(), QTime(23, 59, 59, 999));
@@ -209,10 +216,10 @@ void TfrmFeedbackMessages::setColumnTitles()
 {
     db::Query* query = OraQuery1();
     const std::pair<const char*, const char16_t*> titles[] = {
-        {kMessageNum, u"vrstrFeedbackNumber"},  {"MESSAGE_DATE", u"vrstrFeedbackDate"},
-        {"TYPE_NAME_ANSI", u"vrstrFeedbackType"}, {"LOGIN_NAME", u"rstrLogin"},
+        {kMessageNum, u"vrstrFeedbackNumber"},     {"MESSAGE_DATE", u"vrstrFeedbackDate"},
+        {"TYPE_NAME_ANSI", u"vrstrFeedbackType"},  {"LOGIN_NAME", u"rstrLogin"},
         {"NAME_CLIENT_ANSI", u"rstrNameOfClient"}, {"EMAIL_CLIENT", u"vrstrClientEmail"},
-        {"EMAIL_ADMIN", u"vrstrAdmninEmail"},     {"IP_CLIENT", u"vrstrSenderIP"}};
+        {"EMAIL_ADMIN", u"vrstrAdmninEmail"},      {"IP_CLIENT", u"vrstrSenderIP"}};
     for (const auto& [field, key] : titles)
         query->defineField(name(field)).setDisplayLabel(lang::tr(key));
     ui->dbgMessages->horizontalHeader()->viewport()->update();

@@ -465,7 +465,8 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     RecordingPresenter presenter;
     QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout"};
     // Commands whose windows exist (CommandsOfJournalsOpenTheirWindows).
-    own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes", "acADBonusRangePopravka"};
+    own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes",
+            "acADBonusRangePopravka"};
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))
@@ -497,7 +498,8 @@ TEST(TfrmMain, CommandsOfJournalsOpenTheirWindows)
         {"acDRRequest", "TfmDRRequest", lang::tr(u"vrstrRequestsViewer")},
         {"acEventsJournal", "TfmEventsJournal", lang::tr(u"vrstrEventsJrn")},
         {"acFeedbackMessages", "TfrmFeedbackMessages", lang::tr(u"vrstrUserMessages")},
-        {"acADBonusRangePrMes", "TfmADBonusRanges", lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPrMes") + ")"},
+        {"acADBonusRangePrMes", "TfmADBonusRanges",
+         lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPrMes") + ")"},
         {"acADBonusRangePopravka", "TfmADBonusRanges",
          lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPopravka") + ")"},
     };

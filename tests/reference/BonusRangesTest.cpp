@@ -18,9 +18,12 @@ TEST(BonusRangeResult, MessagesOfTheResultCodes)
         const char* name;
         int code;
         const char16_t* key;
-    } cases[] = {{"done", 0, nullptr},           {"not valid", 1, u"rstrWrongRange"},
-                 {"overlap", 2, u"rstrRangeCrossing"}, {"other error", 3, u"rstrError"},
-                 {"unknown code", 4, nullptr},   {"negative code", -1, nullptr}};
+    } cases[] = {{"done", 0, nullptr},
+                 {"not valid", 1, u"rstrWrongRange"},
+                 {"overlap", 2, u"rstrRangeCrossing"},
+                 {"other error", 3, u"rstrError"},
+                 {"unknown code", 4, nullptr},
+                 {"negative code", -1, nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(BonusRangeResultMessage(c.code), c.key ? lang::tr(c.key) : QString());
@@ -83,7 +86,8 @@ class BonusRangesTest : public JournalsTest
 protected:
     int rangesOf(int type) const
     {
-        return adminValue(QString("select count(*) from tev.tev_ad_ranges where bonus_type = %1").arg(type)).toInt();
+        return adminValue(QString("select count(*) from tev.tev_ad_ranges where bonus_type = %1").arg(type))
+            .toInt();
     }
 };
 
@@ -166,8 +170,8 @@ TEST_F(BonusRangesTest, KindsShareTheWindowAndDifferInTheirType)
     EXPECT_EQ(prmes.List()->recordCount(), rangesOf(0));
     const int code = prmes.InsertRange(2000000000, 2100000000, 7.25);
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(rangesOf(0),
-              adminValue("select count(*) from tev.tev_ad_ranges where bonus_type = 0").toInt());
-    EXPECT_EQ(adminValue("select percent from tev.tev_ad_ranges where left_range_border = 2000000000"), "7.25");
+    EXPECT_EQ(rangesOf(0), adminValue("select count(*) from tev.tev_ad_ranges where bonus_type = 0").toInt());
+    EXPECT_EQ(adminValue("select percent from tev.tev_ad_ranges where left_range_border = 2000000000"),
+              "7.25");
     EXPECT_TRUE(prmes.List()->locate(TADBonusRanges::kLeftField, 2000000000));
 }

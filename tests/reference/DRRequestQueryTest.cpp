@@ -1,5 +1,6 @@
 // The request viewer's filter groups and row colours, over rows of every kind and state.
 #include "DRRequestQuery.h"
+
 #include "MemDataset.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +62,11 @@ TEST(DRRequestFilter, GroupsSelectTheRowsOfTheirItems)
         S state;
         QStringList ids;
     } cases[] = {
-        {"all three at Все: every row", K::All, C::All, S::All, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}},
+        {"all three at Все: every row",
+         K::All,
+         C::All,
+         S::All,
+         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}},
         {"ОИ lists ОП and ОС together", K::OI, C::All, S::All, {"1", "2", "3", "4", "5"}},
         {"ОИЛ", K::OIL, C::All, S::All, {"6", "7"}},
         {"ИЛО карты", K::ILO, C::All, S::All, {"8", "9"}},
@@ -99,9 +104,9 @@ TEST(DRRequestFilter, RowColourByKind)
         QVariant kind;
         std::optional<QColor> colour;
     } cases[] = {
-        {"ОП", 0, QColor(206, 206, 255)},  {"ОС", 1, QColor(255, 255, 128)},
-        {"ОИЛ", 2, QColor(221, 255, 221)}, {"ИЛО карты", 3, QColor(245, 215, 203)},
-        {"unknown kind", 4, std::nullopt}, {"negative kind", -1, std::nullopt},
+        {"ОП", 0, QColor(206, 206, 255)},      {"ОС", 1, QColor(255, 255, 128)},
+        {"ОИЛ", 2, QColor(221, 255, 221)},     {"ИЛО карты", 3, QColor(245, 215, 203)},
+        {"unknown kind", 4, std::nullopt},     {"negative kind", -1, std::nullopt},
         {"no kind", QVariant(), std::nullopt},
     };
     for (const auto& c : cases) {

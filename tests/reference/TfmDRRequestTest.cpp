@@ -1,8 +1,9 @@
 // The request viewer on the portal: the four views united, state and limit texts from the
 // catalogue (also with apostrophes), the filter groups over the rows read.
+#include "TfmDRRequest.h"
+
 #include "JournalsTestSupport.h"
 #include "TTranslator.h"
-#include "TfmDRRequest.h"
 
 #include <QFile>
 #include <QRadioButton>
@@ -10,7 +11,8 @@
 namespace {
 
 // Opens the viewer for an emitent, as the main window does.
-std::unique_ptr<TfmDRRequest> openViewer(JournalsTest& t, db::Session* session, const QString& shema, int emitent)
+std::unique_ptr<TfmDRRequest> openViewer(JournalsTest& t, db::Session* session, const QString& shema,
+                                         int emitent)
 {
     auto w = std::make_unique<TfmDRRequest>(nullptr, shema, session, emitent);
     w->ensureCreated();
@@ -42,8 +44,8 @@ protected:
     // A request of one view by state; the emitent it belongs to comes with it.
     std::pair<int, int> request(const QString& view, const QString& idColumn, const QString& where)
     {
-        const QString id = adminValue(QStringLiteral("select %1 from tev.%2 where %3 order by 1 limit 1")
-                                          .arg(idColumn, view, where));
+        const QString id = adminValue(
+            QStringLiteral("select %1 from tev.%2 where %3 order by 1 limit 1").arg(idColumn, view, where));
         const QString emitent = adminValue(
             QStringLiteral("select wbc_emitent_id from tev.%1 where %2 = %3").arg(view, idColumn, id));
         return {id.toInt(), emitent.toInt()};
@@ -52,7 +54,8 @@ protected:
 
 TEST_F(TfmDRRequestTest, StatesAndLimitsAsTheViewsGiveThem)
 {
-    const auto [opState6, emitent] = request("v_tev_dr_request", "dr_request_id", "send_oc = 1 and request_state_id = 6");
+    const auto [opState6, emitent] =
+        request("v_tev_dr_request", "dr_request_id", "send_oc = 1 and request_state_id = 6");
     ASSERT_GT(opState6, 0);
     auto w = openViewer(*this, session(), shema(), emitent);
     db::Query& q = *w->OraQuery1();
@@ -73,13 +76,14 @@ TEST_F(TfmDRRequestTest, StatesAndLimitsAsTheViewsGiveThem)
     EXPECT_EQ(q.filter(), QString());
 
     // Every row of the emitent comes from one of the four views, and each kind is there.
-    const int total = adminValue(QStringLiteral(
-                                     "select (select count(*) from tev.v_tev_dr_request where wbc_emitent_id = %1) + "
-                                     "(select count(*) from tev.v_tev_dd_request where wbc_emitent_id = %1) + "
-                                     "(select count(*) from tev.v_tev_oil_request where wbc_emitent_id = %1) + "
-                                     "(select count(*) from tev.v_tev_onl_limit_card_request where wbc_emitent_id = %1)")
-                                     .arg(emitent))
-                          .toInt();
+    const int total =
+        adminValue(QStringLiteral(
+                       "select (select count(*) from tev.v_tev_dr_request where wbc_emitent_id = %1) + "
+                       "(select count(*) from tev.v_tev_dd_request where wbc_emitent_id = %1) + "
+                       "(select count(*) from tev.v_tev_oil_request where wbc_emitent_id = %1) + "
+                       "(select count(*) from tev.v_tev_onl_limit_card_request where wbc_emitent_id = %1)")
+                       .arg(emitent))
+            .toInt();
     EXPECT_EQ(q.recordCount(), total);
 
     // A request not yet sent is "Создана" whatever its state; another view's state 6 is refused.

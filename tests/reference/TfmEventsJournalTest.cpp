@@ -1,10 +1,11 @@
 // The events journal on the portal: its period, bounds included, read on "Задать фильтр", and the
 // decoded values before and after a change.
+#include "TfmEventsJournal.h"
+
 #include "Clock.h"
 #include "DBGrid.h"
 #include "DateRangeSelector.h"
 #include "JournalsTestSupport.h"
-#include "TfmEventsJournal.h"
 
 #include <QPlainTextEdit>
 
@@ -13,11 +14,12 @@ TEST_F(JournalsTest, EventsJournalReadsItsPeriodOnSetFilter)
     // Entries exactly on the bounds of a period in the past, one with escaped values.
     const QDateTime begin(QDate(2019, 3, 1), QTime(8, 0));
     const QDateTime end(QDate(2019, 3, 2), QTime(8, 0));
-    adminValue("insert into tev.tev_events_journal (event_type_id, journal_date, user_name, param_name, "
-          "param_value_before, param_value_after, object_name) values "
-          "(6, '2019-03-01 08:00:00', 'TEV_USER', 'PARAM_VAL', 'Z\\u00FCrich', 'caf\\u00E9', 'BOUND 1'), "
-          "(6, '2019-03-02 08:00:00', 'TEV_USER', 'PARAM_VAL', NULL, 'b', 'BOUND 2'), "
-          "(6, '2019-03-02 08:00:01', 'TEV_USER', 'PARAM_VAL', NULL, 'c', 'AFTER')");
+    adminValue(
+        "insert into tev.tev_events_journal (event_type_id, journal_date, user_name, param_name, "
+        "param_value_before, param_value_after, object_name) values "
+        "(6, '2019-03-01 08:00:00', 'TEV_USER', 'PARAM_VAL', 'Z\\u00FCrich', 'caf\\u00E9', 'BOUND 1'), "
+        "(6, '2019-03-02 08:00:00', 'TEV_USER', 'PARAM_VAL', NULL, 'b', 'BOUND 2'), "
+        "(6, '2019-03-02 08:00:01', 'TEV_USER', 'PARAM_VAL', NULL, 'c', 'AFTER')");
     framework::FixedClock clock(end);
     const framework::Clock* previous = framework::setClock(&clock);
 

@@ -1,8 +1,9 @@
 // The coupons archive on the portal: nothing lost or duplicated, the moved set exactly the coupons
 // before the day, committed for everyone; a failed run changes nothing; other programs' connections
 // refuse the run, a second console does not; the unfinished last session is offered and guarded.
-#include "JournalsTestSupport.h"
 #include "TfrmCouponsArchive.h"
+
+#include "JournalsTestSupport.h"
 
 #include <QDateEdit>
 #include <QThread>
@@ -33,9 +34,10 @@ public:
     {
         PQfinish(mConn);
         // Gone from the server's list of connections before the next test looks.
-        for (int i = 0; i < 100 && adminValue("select count(*) from pg_stat_activity where application_name = "
-                                               "'psql'")
-                                           .toInt() > 0;
+        for (int i = 0;
+             i < 100 && adminValue("select count(*) from pg_stat_activity where application_name = "
+                                   "'psql'")
+                                .toInt() > 0;
              ++i)
             QThread::msleep(20);
     }
@@ -62,14 +64,16 @@ protected:
                    "delete from tev.tev_archive_data");
         adminValue("insert into tev.tev_archive_data (id, date_of, state, archive_date) values "
                    "(1, '2024-07-01 18:20:00', 3, '2024-01-01')");
-        adminValue(QString("insert into tev.tev_coupons (coupon_id, emitent_id_web, coupon_number, amount, date_of) "
-                           "values (101, 1, 'C-101', 10, timestamp '%1' - interval '1 second'), "
-                           "(102, 1, 'C-102', 20, timestamp '%1'), (103, 1, 'C-103', NULL, timestamp '%1' + "
-                           "interval '12 hours'), (104, 1, 'C-104', 40, timestamp '%1' - interval '30 days'), "
-                           "(105, 1, 'C-105', 50, timestamp '%1' + interval '3 days')")
-                       .arg(d));
-        adminValue("insert into tev.tev_coupons_archive (coupon_id, archive_id, emitent_id_web, coupon_number, "
-                   "date_of) values (1, 1, 1, 'A-1', '2023-01-01')");
+        adminValue(
+            QString("insert into tev.tev_coupons (coupon_id, emitent_id_web, coupon_number, amount, date_of) "
+                    "values (101, 1, 'C-101', 10, timestamp '%1' - interval '1 second'), "
+                    "(102, 1, 'C-102', 20, timestamp '%1'), (103, 1, 'C-103', NULL, timestamp '%1' + "
+                    "interval '12 hours'), (104, 1, 'C-104', 40, timestamp '%1' - interval '30 days'), "
+                    "(105, 1, 'C-105', 50, timestamp '%1' + interval '3 days')")
+                .arg(d));
+        adminValue(
+            "insert into tev.tev_coupons_archive (coupon_id, archive_id, emitent_id_web, coupon_number, "
+            "date_of) values (1, 1, 1, 'A-1', '2023-01-01')");
     }
 
     std::unique_ptr<TfrmCouponsArchive> openWindow()
@@ -82,7 +86,8 @@ protected:
 
     QString ids(const QString& where) const
     {
-        return adminValue("select coalesce(string_agg(coupon_id::text, ',' order by coupon_id), '') from " + where);
+        return adminValue("select coalesce(string_agg(coupon_id::text, ',' order by coupon_id), '') from " +
+                          where);
     }
 
     QDate day;
@@ -121,8 +126,9 @@ TEST_F(CouponsArchiveTest, MovesExactlyTheCouponsBeforeTheDayAndLosesNothing)
 TEST_F(CouponsArchiveTest, FailureMidWayChangesNeitherTableNorTheSessions)
 {
     // The archive already holds a row with the id of a live coupon to move.
-    adminValue("insert into tev.tev_coupons_archive (coupon_id, archive_id, emitent_id_web, coupon_number, date_of) "
-               "values (104, 1, 1, 'DUP-104', '2023-01-01')");
+    adminValue(
+        "insert into tev.tev_coupons_archive (coupon_id, archive_id, emitent_id_web, coupon_number, date_of) "
+        "values (104, 1, 1, 'DUP-104', '2023-01-01')");
     const QString live = ids("tev.tev_coupons");
     const QString archived = ids("tev.tev_coupons_archive");
     const QString sessions = adminValue("select count(*) from tev.tev_archive_data");
@@ -200,8 +206,8 @@ TEST_F(CouponsArchiveTest, ClosingWithAnUnfinishedSessionAsks)
 
 TEST_F(CouponsArchiveTest, OtherProgramsOfPortalAccountsRefuseTheRun)
 {
-    const QString expected = lang::format(lang::tr(u"vrstrFoundActiveConnect"), {shema()}) + "\r\n" +
-                             lang::tr(u"vrstrNeedClose");
+    const QString expected =
+        lang::format(lang::tr(u"vrstrFoundActiveConnect"), {shema()}) + "\r\n" + lang::tr(u"vrstrNeedClose");
     for (const char* user : {"tev_operator", "tevwebexportlogin", "tev"}) {
         SCOPED_TRACE(user);
         ForeignConnection other{QString::fromLatin1(user)};

@@ -1,9 +1,10 @@
 // The feedback messages on the portal: "Все" and the types (phrase or own name), the whole of the
 // last day, the text of the current message.
+#include "TfrmFeedbackMessages.h"
+
 #include "Clock.h"
 #include "DateRangeSelector.h"
 #include "JournalsTestSupport.h"
-#include "TfrmFeedbackMessages.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -11,16 +12,18 @@
 TEST_F(JournalsTest, FeedbackMessagesByTypeOverTheWholeLastDay)
 {
     // A type without any phrase, messages on the period's bounds.
-    const int type = adminValue("insert into tev.tev_type_feedback_msg (type_name) values ('Type w/o phrase') "
-                           "returning type_id")
-                         .toInt();
+    const int type =
+        adminValue("insert into tev.tev_type_feedback_msg (type_name) values ('Type w/o phrase') "
+                   "returning type_id")
+            .toInt();
     const int other = adminValue("select min(type_id) from tev.tev_type_feedback_msg").toInt();
-    adminValue(QString("insert into tev.tev_feedback_msg (message_date, type_id, login_name, name_client, text_msg) "
-                  "values ('2018-05-10 23:59:59', %1, 'late', 'Caf\\u00E9', 'line 1\r\nline 2'), "
-                  "('2018-04-10 00:00:00', %2, 'early', 'x', 'first'), "
-                  "('2018-05-11 00:00:00', %1, 'tomorrow', 'x', 'later')")
-              .arg(type)
-              .arg(other));
+    adminValue(
+        QString("insert into tev.tev_feedback_msg (message_date, type_id, login_name, name_client, text_msg) "
+                "values ('2018-05-10 23:59:59', %1, 'late', 'Caf\\u00E9', 'line 1\r\nline 2'), "
+                "('2018-04-10 00:00:00', %2, 'early', 'x', 'first'), "
+                "('2018-05-11 00:00:00', %1, 'tomorrow', 'x', 'later')")
+            .arg(type)
+            .arg(other));
     framework::FixedClock clock(QDateTime(QDate(2018, 5, 10), QTime(9, 30)));
     const framework::Clock* previous = framework::setClock(&clock);
 
@@ -45,7 +48,8 @@ TEST_F(JournalsTest, FeedbackMessagesByTypeOverTheWholeLastDay)
     EXPECT_TRUE(w.MessageText()->toPlainText().endsWith("line 2"));
 
     // Choosing a type reads at once; the period as it stands is read on "Задать фильтр".
-    w.Period()->setPeriod(QDateTime(QDate(2018, 4, 10), QTime(0, 0)), QDateTime(QDate(2018, 5, 11), QTime(0, 0)));
+    w.Period()->setPeriod(QDateTime(QDate(2018, 4, 10), QTime(0, 0)),
+                          QDateTime(QDate(2018, 5, 11), QTime(0, 0)));
     types->setCurrentIndex(types->findData(other));
     emit types->activated(types->currentIndex());
     EXPECT_EQ(columnOf(q, "LOGIN_NAME"), QStringList({"early"}));
