@@ -73,8 +73,8 @@ TfmDRRequest::TfmDRRequest(QWidget* owner, const QString& shema, db::Session* se
     JournalColumns::addDecoded(*query, name(Q::kServiceName), 15);
     JournalColumns::addDecoded(*query, name(Q::kStateName), 15);
     JournalColumns::addDecoded(*query, name(Q::kCancelCause), 30);
-    query->defineField(name(Q::kDateBegin)).setDisplayFormat(QStringLiteral("dd.mm.yyyy"));
-    query->defineField(name(Q::kDateEnd)).setDisplayFormat(QStringLiteral("dd.mm.yyyy"));
+    query->defineField(name(Q::kDateBegin)).setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    query->defineField(name(Q::kDateEnd)).setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
 
     DBGrid* grid = ui->dbgRequests;
     grid->setFamily(DBGrid::Family::Unicode);

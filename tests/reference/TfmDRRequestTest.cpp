@@ -63,6 +63,11 @@ TEST_F(TfmDRRequestTest, StatesAndLimitsAsTheViewsGiveThem)
     const QString key = "DR_REQUEST_ID;CHANGE_TYPE";
     const QString state = "REQUEST_STATE_NAME_ANSI";
 
+    // The validity period shows days.
+    ASSERT_TRUE(q.locate(key, {opState6, 0}));
+    const QVariant begin = q.value("DATE_BEGIN");
+    EXPECT_EQ(q.fieldByName("DATE_BEGIN").displayText(begin), begin.toDateTime().toString("dd.MM.yyyy"));
+
     // ОП in state 6 reads as sent, but the filter lists it under refused.
     EXPECT_EQ(cell(q, key, {opState6, 0}, state), QString::fromUtf8("Отправлена"));
     w->StateItems()[1]->click();
