@@ -1,5 +1,9 @@
 #include "CommandTable.h"
 
+#include "TdmMain.h"
+#include "TfmDRRequest.h"
+#include "TfmEventsJournal.h"
+#include "TfrmFeedbackMessages.h"
 #include "TfrmMain.h"
 
 const QList<MainCommand>& MainCommands()
@@ -30,11 +34,28 @@ const QList<MainCommand>& MainCommands()
         {acPOSes, u"rstrPOSes", {}, nullptr, {}, later},
         {acHelp, u"rstrHelpSystem", {}, "help-contents", {}, &TfrmMain::acHelpExecute},
         {actReports, u"vrstrAdminReports", u"rstrReportsHint", "x-office-spreadsheet", {}, later},
-        {acDRRequest, u"vrstrRequestsViewer", {}, nullptr, {}, later},
+        {acDRRequest,
+         u"vrstrRequestsViewer",
+         {},
+         nullptr,
+         {},
+         [](TfrmMain& w) {
+             ShowDRRequests(&w, w.mDm.session(), w.mDm.ActiveScheme(), w.CurrentEmitentId());
+         }},
         {acADBonusRangePrMes, u"rstrPrMes", {}, nullptr, {}, &TfrmMain::acADBonusRangeExecute},
         {acADBonusRangePopravka, u"rstrPopravka", {}, nullptr, {}, &TfrmMain::acADBonusRangeExecute},
-        {acFeedbackMessages, u"vrstrUserMessages", {}, nullptr, {}, later},
-        {acEventsJournal, u"vrstrEventsJrn", {}, nullptr, {}, later},
+        {acFeedbackMessages,
+         u"vrstrUserMessages",
+         {},
+         nullptr,
+         {},
+         [](TfrmMain& w) { ShowFeedbackMessages(&w, w.mDm.session(), w.mDm.ActiveScheme()); }},
+        {acEventsJournal,
+         u"vrstrEventsJrn",
+         {},
+         nullptr,
+         {},
+         [](TfrmMain& w) { ShowEventsJournal(&w, w.mDm.session(), w.mDm.ActiveScheme()); }},
         {actManager, u"vrstrManager", {}, nullptr, {}, later},
         {actShowNews, u"vrstrNews", {}, nullptr, {}, later},
         {actShowEditGroupForNews, u"vrstrGroupNews", {}, nullptr, {}, later},

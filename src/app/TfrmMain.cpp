@@ -22,6 +22,8 @@
 #include "SharedQueries.h"
 #include "SortOrderStore.h"
 #include "TTranslator.h"
+#include "TfmADBonusRanges.h"
+#include "TfrmCouponsArchive.h"
 #include "TdmMain.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
@@ -131,8 +133,8 @@ void TfrmMain::createCommands()
 {
     mCommands.create(this, MainCommands());
     mCouponsArchive = new QAction(QStringLiteral("Перенос талонов в архив"), this);
-    mCouponsArchive->setObjectName(QStringLiteral("miCouponsArchive"));
-    connect(mCouponsArchive, &QAction::triggered, this, [this] { laterWindow(mCouponsArchive->text()); });
+    mCouponsArchive->setObjectName(QStringLiteral("miArchiveCoupons"));
+    connect(mCouponsArchive, &QAction::triggered, this, [this] { ShowCouponsArchive(mDm, this); });
 }
 
 QMenu* TfrmMain::addMenu(QMenu* parent, const char* name)
@@ -239,7 +241,8 @@ void TfrmMain::laterCommand(QAction& command)
 
 void TfrmMain::acADBonusRangeExecute(QAction& command)
 {
-    laterWindow(lang::tr(u"rstrBonusRanges") + QStringLiteral(" (") + command.text() + QLatin1Char(')'));
+    const int bonusType = command.objectName() == QLatin1String(MainCmd::acADBonusRangePrMes) ? 0 : 1;
+    ShowBonusRanges(this, mDm.session(), mDm.ActiveScheme(), bonusType);
 }
 
 void TfrmMain::acEmitentSelectExecute()

@@ -463,7 +463,10 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     TfrmMain& w = c.open();
     w.actMainUpdate();
     RecordingPresenter presenter;
-    const QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout"};
+    QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout"};
+    // Commands whose windows exist (CommandsOfJournalsOpenTheirWindows).
+    own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes",
+            "acADBonusRangePopravka"};
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))
@@ -474,15 +477,40 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
         a->setEnabled(true);
         a->trigger();
         ASSERT_EQ(presenter.count(), 1);
-        QString window = command.caption.text();
-        if (name == "acADBonusRangePrMes")
-            window = lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPrMes") + ")";
-        if (name == "acADBonusRangePopravka")
-            window = lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPopravka") + ")";
-        EXPECT_EQ(presenter.last().text, LaterWindowNotice::Text(window));
+        EXPECT_EQ(presenter.last().text, LaterWindowNotice::Text(command.caption.text()));
     }
-    presenter.clear();
+}
+
+TEST(TfrmMain, CommandsOfJournalsOpenTheirWindows)
+{
+    REQUIRE_PG();
+    Console c;
+    TfrmMain& w = c.open();
+    w.actMainUpdate();
+    ScriptedModalRunner runner;
+    runner.answer = [](QDialog&) { return int(QDialog::Rejected); };
+    const struct
+    {
+        const char* command;
+        const char* window;
+        QString title;
+    } cases[] = {
+        {"acDRRequest", "TfmDRRequest", lang::tr(u"vrstrRequestsViewer")},
+        {"acEventsJournal", "TfmEventsJournal", lang::tr(u"vrstrEventsJrn")},
+        {"acFeedbackMessages", "TfrmFeedbackMessages", lang::tr(u"vrstrUserMessages")},
+        {"acADBonusRangePrMes", "TfmADBonusRanges",
+         lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPrMes") + ")"},
+        {"acADBonusRangePopravka", "TfmADBonusRanges",
+         lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPopravka") + ")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        w.command(QString::fromLatin1(c.command))->trigger();
+        EXPECT_EQ(runner.dialogs.last(), c.window);
+        EXPECT_EQ(runner.titles.last(), c.title);
+    }
+    EXPECT_EQ(w.couponsArchiveItem()->objectName(), "miArchiveCoupons");
     w.couponsArchiveItem()->trigger();
-    ASSERT_EQ(presenter.count(), 1);
-    EXPECT_TRUE(presenter.last().text.contains(QString::fromUtf8("Перенос талонов в архив")));
+    EXPECT_EQ(runner.dialogs.last(), "TfrmCouponsArchive");
+    EXPECT_EQ(runner.titles.last(), lang::tr(u"vrstrArchiveCouponsCaption"));
 }
