@@ -463,7 +463,9 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     TfrmMain& w = c.open();
     w.actMainUpdate();
     RecordingPresenter presenter;
-    const QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout"};
+    const QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout",
+                             // reference data: ReferenceCommandsTest
+                             "acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))
