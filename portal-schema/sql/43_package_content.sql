@@ -7,6 +7,22 @@
 -- Service points and transaction types
 ------------------------------------------------------------------------------
 
+-- A text of at most p_max characters as the console counts them: escapes
+-- decoded. NULL passes (NOT NULL is the columns' business).
+CREATE FUNCTION tev_priv_check_length(p_text text, p_column text, p_max integer) RETURNS void
+LANGUAGE plpgsql
+SET search_path = __SCHEME__, pg_temp
+AS $$
+DECLARE
+    v_length integer := length(tev_priv_decode_escapes(p_text));
+BEGIN
+    IF v_length > p_max THEN
+        RAISE EXCEPTION 'ORA-12899: value too large for column % (actual: %, maximum: %)',
+                        p_column, v_length, p_max;
+    END IF;
+END
+$$;
+
 CREATE PROCEDURE tev_utils__update_pos(p_pos_num_web integer, p_pos_name text, p_pos_address text,
                                        p_isvisible integer, p_isupdate integer)
 LANGUAGE plpgsql SECURITY DEFINER
@@ -17,6 +33,8 @@ DECLARE
     v_new tev_pos;
 BEGIN
     PERFORM tev_priv_check_flag(p_isvisible, 'P_ISVISIBLE'), tev_priv_check_flag(p_isupdate, 'P_ISUPDATE');
+    PERFORM tev_priv_check_length(p_pos_name, '"TEV_POS"."POS_NAME"', 255),
+            tev_priv_check_length(p_pos_address, '"TEV_POS"."POS_ADDRESS"', 255);
     SELECT * INTO v_old FROM tev_pos WHERE pos_num_web = p_pos_num_web FOR UPDATE;
     IF NOT FOUND THEN
         PERFORM tev_priv_no_data('service point ' || coalesce(p_pos_num_web::text, 'NULL'));
@@ -95,6 +113,7 @@ AS $$
 DECLARE
     v_name text := tev_priv_text(btrim(p_group_name));
 BEGIN
+    PERFORM tev_priv_check_length(v_name, '"TEV_TRNTYPE_GROUP"."GROUP_NAME"', 100);
     INSERT INTO tev_trntype_group (group_name) VALUES (v_name) RETURNING group_id INTO p_group_id;
     PERFORM tev_priv_set_phrase(3, p_group_id, p_lang_id, v_name);
     PERFORM tev_priv_journal(22, 'TRNTYPE_GROUP ' || p_group_id, 'GROUP_NAME', NULL, v_name);
@@ -114,6 +133,7 @@ BEGIN
     IF v_name IS NULL THEN
         RAISE EXCEPTION 'ORA-01400: cannot insert NULL into ("TEV_TRNTYPE_GROUP"."GROUP_NAME")';
     END IF;
+    PERFORM tev_priv_check_length(v_name, '"TEV_TRNTYPE_GROUP"."GROUP_NAME"', 100);
     SELECT coalesce((SELECT phrase FROM tev_phrases WHERE id = g.group_id AND type_id = 3 AND lang_id = p_lang_id),
                     g.group_name)
       INTO v_before
@@ -220,6 +240,8 @@ DECLARE
     v_id integer;
 BEGIN
     PERFORM tev_priv_check_help(p_type, p_lang_id);
+    PERFORM tev_priv_check_length(p_name, '"TEV_HELP"."TEV_HELP_NAME"', 100),
+            tev_priv_check_length(p_desc, '"TEV_HELP"."TEV_HELP_DESC"', 4000);
     v_id := nextval('tev_help_seq');
     INSERT INTO tev_help (tev_help_id, tev_help_lang_id, tev_help_name, tev_help_desc, tev_help_type)
     VALUES (v_id, p_lang_id, tev_priv_text(p_name), tev_priv_text(p_desc), p_type);
@@ -239,6 +261,8 @@ DECLARE
     v_new tev_help;
 BEGIN
     PERFORM tev_priv_check_help(p_type, p_lang_id);
+    PERFORM tev_priv_check_length(p_name, '"TEV_HELP"."TEV_HELP_NAME"', 100),
+            tev_priv_check_length(p_desc, '"TEV_HELP"."TEV_HELP_DESC"', 4000);
     SELECT * INTO v_old FROM tev_help WHERE tev_help_id = p_id AND tev_help_lang_id = p_lang_id FOR UPDATE;
     IF NOT FOUND THEN
         PERFORM tev_priv_no_data(format('help item %s in language %s', p_id, p_lang_id));
@@ -276,8 +300,7 @@ $$;
 -- Web names of service schemes and terms
 ------------------------------------------------------------------------------
 
--- A phrase whose column keeps at most p_max characters of the console's
--- field.
+-- A phrase of at most p_max characters of the console's field (decoded).
 CREATE FUNCTION tev_priv_check_name(p_name text, p_column text, p_max integer) RETURNS void
 LANGUAGE plpgsql
 SET search_path = __SCHEME__, pg_temp
@@ -286,10 +309,7 @@ BEGIN
     IF p_name IS NULL THEN
         RAISE EXCEPTION 'ORA-01400: cannot insert NULL into (%)', p_column;
     END IF;
-    IF length(p_name) > p_max THEN
-        RAISE EXCEPTION 'ORA-12899: value too large for column % (actual: %, maximum: %)',
-                        p_column, length(p_name), p_max;
-    END IF;
+    PERFORM tev_priv_check_length(p_name, p_column, p_max);
 END
 $$;
 

@@ -1,5 +1,6 @@
 #include "CommandTable.h"
 
+#include "ReferenceWindows.h"
 #include "TdmMain.h"
 #include "TfmDRRequest.h"
 #include "TfmEventsJournal.h"
@@ -20,10 +21,30 @@ const QList<MainCommand>& MainCommands()
         {acSettings, u"vrstrCommonSettings", {}, "preferences-system", {}, later},
         {actExchangeSettings, u"vrstrExchangeSettings", {}, nullptr, {}, later},
         {acEmitentSelect, u"vrstrEmitentSettings", {}, nullptr, {}, &TfrmMain::acEmitentSelectExecute},
-        {acTrnTypes, u"rstrTrnTypes", {}, nullptr, {}, later},
-        {acTrnTypeGroup, u"vrstrTransactionGroups", {}, nullptr, {}, later},
-        {acSchemesForWeb, u"vrstrServiceSchemes", {}, nullptr, {}, later},
-        {acTermsForWeb, u"vrstrTermSettings", {}, nullptr, {}, later},
+        {acTrnTypes,
+         u"rstrTrnTypes",
+         {},
+         nullptr,
+         {},
+         [](TfrmMain& w) { reference::ShowTrnTypes(&w, w.mDm); }},
+        {acTrnTypeGroup,
+         u"vrstrTransactionGroups",
+         {},
+         nullptr,
+         {},
+         [](TfrmMain& w) { reference::ShowTransactionGroups(&w, w.mDm); }},
+        {acSchemesForWeb,
+         u"vrstrServiceSchemes",
+         {},
+         nullptr,
+         {},
+         [](TfrmMain& w) { reference::ShowSchemesForWeb(&w, w.mDm); }},
+        {acTermsForWeb,
+         u"vrstrTermSettings",
+         {},
+         nullptr,
+         {},
+         [](TfrmMain& w) { reference::ShowTermsForWeb(&w, w.mDm); }},
         {actRegisterServices,
          u"vrstrRegisterServices",
          u"vrstrRehisterServicesHint",
@@ -31,7 +52,7 @@ const QList<MainCommand>& MainCommands()
          {},
          &TfrmMain::actRegisterServicesExecute},
         // Объекты
-        {acPOSes, u"rstrPOSes", {}, nullptr, {}, later},
+        {acPOSes, u"rstrPOSes", {}, nullptr, {}, [](TfrmMain& w) { reference::ShowPOSes(&w, w.mDm); }},
         {acHelp, u"rstrHelpSystem", {}, "help-contents", {}, &TfrmMain::acHelpExecute},
         {actReports, u"vrstrAdminReports", u"rstrReportsHint", "x-office-spreadsheet", {}, later},
         {acDRRequest,

@@ -17,6 +17,7 @@
 #include "OraError.h"
 #include "Package.h"
 #include "Query.h"
+#include "ReferenceWindows.h"
 #include "ServiceManager.h"
 #include "Session.h"
 #include "SharedQueries.h"
@@ -260,7 +261,7 @@ void TfrmMain::acHelpExecute()
     db::Query* help = mDm.queries().oqHelpType;
     help->close();
     help->open();
-    laterCommand(*command(MainCmd::acHelp));
+    reference::ShowHelpEdit(this, mDm);
 }
 
 // ---------------------------------------------------------------------------------------------

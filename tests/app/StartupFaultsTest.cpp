@@ -12,6 +12,7 @@
 #include "MessageDialogs.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
+#include "ScriptedModalRunner.h"
 #include "SharedQueries.h"
 #include "SortOrderStore.h"
 #include "TfmNormalConnect.h"
@@ -153,6 +154,7 @@ TEST(StartupFaults, CommandsReloadTheirListsFirst)
     // Help types are read anew, also after they were closed.
     q.oqHelpType->close();
     QSignalSpy helpOpened(q.oqHelpType, &db::Dataset::afterOpen);
+    ScriptedModalRunner runner; // the help window closes at once
     w.command("acHelp")->trigger();
     EXPECT_EQ(helpOpened.count(), 1);
     EXPECT_TRUE(q.oqHelpType->isOpen());

@@ -464,9 +464,10 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     w.actMainUpdate();
     RecordingPresenter presenter;
     QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout"};
-    // Commands whose windows exist (CommandsOfJournalsOpenTheirWindows).
+    // Commands whose windows exist: CommandsOfJournalsOpenTheirWindows, ReferenceCommandsTest.
     own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes",
             "acADBonusRangePopravka"};
+    own += {"acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))

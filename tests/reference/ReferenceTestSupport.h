@@ -1,0 +1,106 @@
+#pragma once
+
+#include "DbHelpers.h"
+#include "FrameworkFiles.h"
+#include "PgFixture.h"
+#include "Query.h"
+#include "Session.h"
+#include "SharedQueries.h"
+#include "TdmMain.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+// One widget application for the whole test program; never destroyed (Qt's own statics may be
+// gone at exit).
+inline QApplication& referenceTestApp()
+{
+    static int argc = 1;
+    static char name[] = "reference_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// A data module signed in to the fixture's portal as the administrator, in a private application
+// folder, bound as the main window binds it, with the emitent list open.
+class SignedInModule
+{
+public:
+    SignedInModule()
+    {
+        referenceTestApp();
+        qputenv("TEV_APP_DIR", mDir.path().toLocal8Bit());
+        FrameworkFiles::setFolder(mDir.path());
+        QFile ini(mDir.filePath(QStringLiteral("DEDAdize.ini")));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[CONNECTION]\r\nserver=TEVTEST\r\nuser=tev_user\r\n[SCHEMES]\r\nTEV=1\r\n");
+        ini.close();
+        dm = std::make_unique<TdmMain>();
+        dm->session()->setServer(PgFixture::serviceName());
+        dm->session()->setUsername(QStringLiteral("tev_user"));
+        dm->session()->setPassword(QStringLiteral("tev_user"));
+        dm->session()->connectAttempt();
+        dm->BindToSession();
+        db::Query* emitents = dm->queries().oqEmitentSelect;
+        emitents->setParam(QString::fromLatin1(SharedQueries::EmitentSelect::kAllEmitentParam), 1);
+        emitents->setParam(QString::fromLatin1(SharedQueries::EmitentSelect::kManagerParam), -1);
+        emitents->open();
+    }
+    ~SignedInModule()
+    {
+        dm.reset();
+        qunsetenv("TEV_APP_DIR");
+    }
+
+    // The emitent whose service points and transaction types the windows show (as the work area
+    // sets it).
+    void setEmitent(int emitentId)
+    {
+        for (db::Query* q : {dm->queries().oquPOSes, dm->queries().oquTrnTypes}) {
+            q->close();
+            q->setParam(QString::fromLatin1(SharedQueries::EmitentData::kEmitentParam), emitentId);
+        }
+    }
+
+    db::Session& session() const { return *dm->session(); }
+    std::unique_ptr<TdmMain> dm;
+
+private:
+    QTemporaryDir mDir;
+};
+
+inline QString adminValue(const QString& sql)
+{
+    return PgFixture::instance().adminQuery(sql);
+}
+
+// While it lives, updates of one table's rows that match a condition fail with ORA-20001 (a
+// portal call failing in the middle of a walk). Removing the trigger waits for the console's open
+// transaction, so the session given commits first: whatever a failure left uncommitted becomes
+// durable, which the tests then check is nothing.
+class RefusedUpdate
+{
+public:
+    RefusedUpdate(db::Session& session, const QString& table, const QString& condition)
+        : mSession(session), mTable(table)
+    {
+        adminValue(QStringLiteral(
+                       "CREATE OR REPLACE FUNCTION tev.tev_test_refuse() RETURNS trigger LANGUAGE plpgsql "
+                       "AS $$ BEGIN RAISE EXCEPTION 'ORA-20001: refused by the test'; END $$; "
+                       "CREATE TRIGGER tev_test_refuse BEFORE UPDATE ON tev.%1 FOR EACH ROW WHEN (%2) "
+                       "EXECUTE FUNCTION tev.tev_test_refuse()")
+                       .arg(table, condition));
+    }
+    ~RefusedUpdate()
+    {
+        mSession.commit();
+        adminValue(QStringLiteral("DROP TRIGGER tev_test_refuse ON tev.%1").arg(mTable));
+    }
+
+private:
+    db::Session& mSession;
+    QString mTable;
+};
