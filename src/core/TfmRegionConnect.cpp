@@ -30,7 +30,7 @@ TfmRegionConnect::TfmRegionConnect(QWidget* parent)
     connect(ui->btnConnect, &QPushButton::clicked, this, &TfmRegionConnect::btnConnectClick);
     connect(ui->btnSavePassword, &QPushButton::clicked, this, &TfmRegionConnect::btnSavePasswordClick);
     connect(ui->chbAutoConnect, &QCheckBox::toggled, this, &TfmRegionConnect::autoConnectToggled);
-    connect(ui->edtPassword, &QLineEdit::textEdited, this, &TfmRegionConnect::passwordEdited);
+    connect(ui->edtPassword, &QLineEdit::textChanged, this, &TfmRegionConnect::passwordEdited);
     setStatus(lang::tr(u"vrstrNoConnection"));
 }
 
@@ -70,9 +70,10 @@ void TfmRegionConnect::prepare(db::Session& session)
         const QSignalBlocker blocker(ui->chbAutoConnect);
         ui->chbAutoConnect->setChecked(autoConnect);
     }
-    mShowsPlaceholder = autoConnect;
     if (autoConnect)
         ui->edtPassword->setText(QString::fromLatin1(kSavedPasswordPlaceholder));
+    // Set after the text: any change of the field gives the placeholder up.
+    mShowsPlaceholder = autoConnect;
     ui->btnSavePassword->setEnabled(false);
 
     ui->pnlConnection->setVisible(false);
