@@ -88,12 +88,8 @@ fi
 
 scripts/install-deps.sh
 build_dir=build-demo
-if cmake --build "$build_dir" --target help 2>/dev/null | grep -q '^tev-web-admin:'; then
-    tev_build "$build_dir" Release tev-web-admin
-else
-    # First configure: the target list is known only afterwards.
-    tev_build "$build_dir" Release ""
-fi
+# Only the console and what it needs, not the tests.
+tev_build "$build_dir" Release tev-web-admin
 console="$TEV_ROOT/$build_dir/src/app/tev-web-admin"
 [[ -x $console ]] || tev_die "the build did not produce $console"
 

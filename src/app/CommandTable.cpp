@@ -1,61 +1,62 @@
 #include "CommandTable.h"
 
-#include <cstring>
+#include "TfrmMain.h"
 
 const QList<MainCommand>& MainCommands()
 {
+    using namespace MainCmd;
+    // The windows still to come say which window they will be.
+    const auto later = &TfrmMain::laterCommand;
     static const QList<MainCommand> commands = {
         // Подключение
-        {"actReconnect", u"rstrReconnect", nullptr, "view-refresh"},
-        {"actChangeScheme", u"rstrChangeScheme", nullptr, "network-server"},
-        {"actExit", u"rstrExitShort", nullptr, "application-exit"},
+        {actReconnect, u"rstrReconnect", {}, "view-refresh", {}, &TfrmMain::actReconnectExecute},
+        {actChangeScheme, u"rstrChangeScheme", {}, "network-server", {}, &TfrmMain::actChangeSchemeExecute},
+        {actExit, u"rstrExitShort", {}, "application-exit", {}, [](TfrmMain& w) { w.close(); }},
         // Настройки
-        {"acSettings", u"vrstrCommonSettings", nullptr, "preferences-system"},
-        {"actExchangeSettings", u"vrstrExchangeSettings", nullptr, nullptr},
-        {"acEmitentSelect", u"vrstrEmitentSettings", nullptr, nullptr},
-        {"acTrnTypes", u"rstrTrnTypes", nullptr, nullptr},
-        {"acTrnTypeGroup", u"vrstrTransactionGroups", nullptr, nullptr},
-        {"acSchemesForWeb", u"vrstrServiceSchemes", nullptr, nullptr},
-        {"acTermsForWeb", u"vrstrTermSettings", nullptr, nullptr},
-        {"actRegisterServices", u"vrstrRegisterServices", u"vrstrRehisterServicesHint", nullptr},
+        {acSettings, u"vrstrCommonSettings", {}, "preferences-system", {}, later},
+        {actExchangeSettings, u"vrstrExchangeSettings", {}, nullptr, {}, later},
+        {acEmitentSelect, u"vrstrEmitentSettings", {}, nullptr, {}, &TfrmMain::acEmitentSelectExecute},
+        {acTrnTypes, u"rstrTrnTypes", {}, nullptr, {}, later},
+        {acTrnTypeGroup, u"vrstrTransactionGroups", {}, nullptr, {}, later},
+        {acSchemesForWeb, u"vrstrServiceSchemes", {}, nullptr, {}, later},
+        {acTermsForWeb, u"vrstrTermSettings", {}, nullptr, {}, later},
+        {actRegisterServices,
+         u"vrstrRegisterServices",
+         u"vrstrRehisterServicesHint",
+         nullptr,
+         {},
+         &TfrmMain::actRegisterServicesExecute},
         // Объекты
-        {"acPOSes", u"rstrPOSes", nullptr, nullptr},
-        {"acHelp", u"rstrHelpSystem", nullptr, "help-contents"},
-        {"actReports", u"vrstrAdminReports", u"rstrReportsHint", "x-office-spreadsheet"},
-        {"acDRRequest", u"vrstrRequestsViewer", nullptr, nullptr},
-        {"acADBonusRangePrMes", u"rstrPrMes", nullptr, nullptr},
-        {"acADBonusRangePopravka", u"rstrPopravka", nullptr, nullptr},
-        {"acFeedbackMessages", u"vrstrUserMessages", nullptr, nullptr},
-        {"acEventsJournal", u"vrstrEventsJrn", nullptr, nullptr},
-        {"actManager", u"vrstrManager", nullptr, nullptr},
-        {"actShowNews", u"vrstrNews", nullptr, nullptr},
-        {"actShowEditGroupForNews", u"vrstrGroupNews", nullptr, nullptr},
+        {acPOSes, u"rstrPOSes", {}, nullptr, {}, later},
+        {acHelp, u"rstrHelpSystem", {}, "help-contents", {}, &TfrmMain::acHelpExecute},
+        {actReports, u"vrstrAdminReports", u"rstrReportsHint", "x-office-spreadsheet", {}, later},
+        {acDRRequest, u"vrstrRequestsViewer", {}, nullptr, {}, later},
+        {acADBonusRangePrMes, u"rstrPrMes", {}, nullptr, {}, &TfrmMain::acADBonusRangeExecute},
+        {acADBonusRangePopravka, u"rstrPopravka", {}, nullptr, {}, &TfrmMain::acADBonusRangeExecute},
+        {acFeedbackMessages, u"vrstrUserMessages", {}, nullptr, {}, later},
+        {acEventsJournal, u"vrstrEventsJrn", {}, nullptr, {}, later},
+        {actManager, u"vrstrManager", {}, nullptr, {}, later},
+        {actShowNews, u"vrstrNews", {}, nullptr, {}, later},
+        {actShowEditGroupForNews, u"vrstrGroupNews", {}, nullptr, {}, later},
         // Справка
-        {"actAbout", u"rstrAbout", nullptr, "help-about"},
+        {actAbout, u"rstrAbout", {}, "help-about", {}, &TfrmMain::actAboutExecute},
     };
     return commands;
 }
 
-const MainCommand* FindMainCommand(const char* name)
-{
-    for (const MainCommand& c : MainCommands())
-        if (std::strcmp(c.name, name) == 0)
-            return &c;
-    return nullptr;
-}
-
 const QList<MainMenuCaption>& MainMenuCaptions()
 {
+    using namespace MainMenu;
     static const QList<MainMenuCaption> menus = {
-        {"mnConnection", u"vrstrConnection1"},
-        {"mnSettings", u"rstrSettings"},
-        {"mnTrnReportSettings", u"vrstrTransactionsRepSettings"},
-        {"mnLangs", u"rstrLangs"},
-        {"mnWebLangs", u"rstrWebLangs"},
-        {"mnObjects", u"rstrObjects"},
-        {"mnBonusRanges", u"rstrBonusRanges"},
-        {"mnNews", u"vrstrManageNews"},
-        {"mnHelp", u"rstrHelp"},
+        {mnConnection, u"vrstrConnection1"},
+        {mnSettings, u"rstrSettings"},
+        {mnTrnReportSettings, u"vrstrTransactionsRepSettings"},
+        {mnLangs, u"rstrLangs"},
+        {mnWebLangs, u"rstrWebLangs"},
+        {mnObjects, u"rstrObjects"},
+        {mnBonusRanges, u"rstrBonusRanges"},
+        {mnNews, u"vrstrManageNews"},
+        {mnHelp, u"rstrHelp"},
     };
     return menus;
 }

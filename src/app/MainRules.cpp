@@ -1,5 +1,7 @@
 #include "MainRules.h"
 
+#include "CommandTable.h"
+
 namespace MainRules {
 
 Role RoleOf(const QString& signedInUser)
@@ -16,9 +18,11 @@ QStringList HiddenCommands(Role role)
 {
     switch (role) {
     case Role::Operator:
-        return {"acSettings", "acEmitentSelect", "acPOSes", "acTrnTypes", "acHelp", "actManager"};
+        return {MainCmd::acSettings, MainCmd::acEmitentSelect, MainCmd::acPOSes,
+                MainCmd::acTrnTypes, MainCmd::acHelp,          MainCmd::actManager};
     case Role::Manager:
-        return {"acSettings", "acHelp", "acSchemesForWeb", "acTermsForWeb", "acTrnTypeGroup", "actManager"};
+        return {MainCmd::acSettings,    MainCmd::acHelp,         MainCmd::acSchemesForWeb,
+                MainCmd::acTermsForWeb, MainCmd::acTrnTypeGroup, MainCmd::actManager};
     case Role::Administrator:
         break;
     }
@@ -42,8 +46,9 @@ bool AllEmitents(Role role)
 
 QStringList RightsCommands()
 {
-    return {"acEmitentSelect", "acHelp",     "acPOSes",        "acSchemesForWeb", "acSettings",
-            "acTermsForWeb",   "actManager", "acTrnTypeGroup", "acTrnTypes"};
+    return {MainCmd::acEmitentSelect, MainCmd::acHelp,         MainCmd::acPOSes,
+            MainCmd::acSchemesForWeb, MainCmd::acSettings,     MainCmd::acTermsForWeb,
+            MainCmd::actManager,      MainCmd::acTrnTypeGroup, MainCmd::acTrnTypes};
 }
 
 int ServiceBinding(bool importInstalled, bool exportInstalled, const QString& importHost,

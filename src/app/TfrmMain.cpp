@@ -37,19 +37,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 namespace {
 
 constexpr char kSortScope[] = "tev";
 constexpr int kRussian = 25;
 constexpr int kPanelWidths[5] = {400, 150, 150, 125, 50};
-
-QAction* separator(QObject* owner)
-{
-    auto* s = new QAction(owner);
-    s->setSeparator(true);
-    return s;
-}
 
 QString exceptionText(const std::exception& e)
 {
@@ -74,7 +68,6 @@ TfrmMain::TfrmMain(TdmMain& dm, QWidget* parent) : TfmMainTEV(parent), mDm(dm)
     createMenus();
     createToolBars();
     createStatusBar();
-    connectCommands();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -114,12 +107,16 @@ int TfrmMain::SelectedCount() const
 
 QAction* TfrmMain::command(const QString& name) const
 {
-    return mCommands.value(name);
+    const QByteArray latin = name.toLatin1();
+    return &mCommands.action(std::string_view(latin.constData(), size_t(latin.size())));
 }
 
 QMenu* TfrmMain::menu(const QString& name) const
 {
-    return mMenus.value(name);
+    QMenu* m = mMenus.value(name);
+    if (!m)
+        throw std::out_of_range("TfrmMain: no menu \"" + name.toStdString() + "\"");
+    return m;
 }
 
 QString TfrmMain::statusPanelText(int panel) const
@@ -132,16 +129,10 @@ QString TfrmMain::statusPanelText(int panel) const
 
 void TfrmMain::createCommands()
 {
-    for (const MainCommand& c : MainCommands()) {
-        auto* action = new QAction(this);
-        action->setObjectName(QString::fromLatin1(c.name));
-        if (c.icon)
-            action->setIcon(framework::themeIcon(QString::fromLatin1(c.icon)));
-        addAction(action);
-        mCommands.insert(action->objectName(), action);
-    }
+    mCommands.create(this, MainCommands());
     mCouponsArchive = new QAction(QStringLiteral("Перенос талонов в архив"), this);
     mCouponsArchive->setObjectName(QStringLiteral("miCouponsArchive"));
+    connect(mCouponsArchive, &QAction::triggered, this, [this] { laterWindow(mCouponsArchive->text()); });
 }
 
 QMenu* TfrmMain::addMenu(QMenu* parent, const char* name)
@@ -154,74 +145,73 @@ QMenu* TfrmMain::addMenu(QMenu* parent, const char* name)
 
 void TfrmMain::createMenus()
 {
+    using namespace MainCmd;
+    constexpr auto separator = framework::ActionTable::kSeparator;
     mMenuBar = new QMenuBar(this);
-    auto cmd = [this](const char* name) { return mCommands.value(QString::fromLatin1(name)); };
 
-    QMenu* connection = addMenu(nullptr, "mnConnection");
-    connection->addActions({cmd("actReconnect"), cmd("actChangeScheme")});
-    connection->addSeparator();
-    connection->addAction(cmd("actExit"));
+    QMenu* connection = addMenu(nullptr, MainMenu::mnConnection);
+    mCommands.addTo(connection, {actReconnect, actChangeScheme, separator, actExit});
 
-    QMenu* settings = addMenu(nullptr, "mnSettings");
-    settings->addActions({cmd("acSettings"), cmd("actExchangeSettings"), cmd("acEmitentSelect")});
-    QMenu* trnReport = addMenu(settings, "mnTrnReportSettings");
-    trnReport->addActions({cmd("acTrnTypes"), cmd("acTrnTypeGroup"), cmd("acSchemesForWeb")});
-    settings->addAction(cmd("acTermsForWeb"));
-    settings->addSeparator();
-    QMenu* langs = addMenu(settings, "mnLangs");
+    QMenu* settings = addMenu(nullptr, MainMenu::mnSettings);
+    mCommands.addTo(settings, {acSettings, actExchangeSettings, acEmitentSelect});
+    QMenu* trnReport = addMenu(settings, MainMenu::mnTrnReportSettings);
+    mCommands.addTo(trnReport, {acTrnTypes, acTrnTypeGroup, acSchemesForWeb});
+    mCommands.addTo(settings, {acTermsForWeb, separator});
+    QMenu* langs = addMenu(settings, MainMenu::mnLangs);
     mLanguageGroup = new QActionGroup(this);
     mLanguageGroup->setExclusive(true);
     connect(langs, &QMenu::triggered, this, &TfrmMain::InterfaceLanguageClick);
-    addMenu(settings, "mnWebLangs");
-    settings->addSeparator();
-    settings->addAction(cmd("actRegisterServices"));
+    addMenu(settings, MainMenu::mnWebLangs);
+    mCommands.addTo(settings, {separator, actRegisterServices});
 
-    QMenu* objects = addMenu(nullptr, "mnObjects");
-    objects->addActions({cmd("acPOSes"), cmd("acHelp"), cmd("actReports"), cmd("acDRRequest")});
-    QMenu* bonus = addMenu(objects, "mnBonusRanges");
-    bonus->addActions({cmd("acADBonusRangePrMes"), cmd("acADBonusRangePopravka")});
-    objects->addActions({cmd("acFeedbackMessages"), cmd("acEventsJournal"), cmd("actManager")});
-    QMenu* news = addMenu(objects, "mnNews");
-    news->addActions({cmd("actShowNews"), cmd("actShowEditGroupForNews")});
+    QMenu* objects = addMenu(nullptr, MainMenu::mnObjects);
+    mCommands.addTo(objects, {acPOSes, acHelp, actReports, acDRRequest});
+    QMenu* bonus = addMenu(objects, MainMenu::mnBonusRanges);
+    mCommands.addTo(bonus, {acADBonusRangePrMes, acADBonusRangePopravka});
+    mCommands.addTo(objects, {acFeedbackMessages, acEventsJournal, actManager});
+    QMenu* news = addMenu(objects, MainMenu::mnNews);
+    mCommands.addTo(news, {actShowNews, actShowEditGroupForNews});
     objects->addAction(mCouponsArchive);
 
-    QMenu* help = addMenu(nullptr, "mnHelp");
-    help->addAction(cmd("actAbout"));
+    QMenu* help = addMenu(nullptr, MainMenu::mnHelp);
+    mCommands.addTo(help, {actAbout});
 }
 
 void TfrmMain::createToolBars()
 {
+    using namespace MainCmd;
+    constexpr auto separator = framework::ActionTable::kSeparator;
     mToolBar = new QToolBar(this);
     mToolBar->setObjectName(QStringLiteral("tbMain"));
     mToolBar->setIconSize(QSize(16, 16));
     mToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    mToolBar->addActions({command("actReconnect"), command("actChangeScheme")});
-    mToolBar->addSeparator();
-    mToolBar->addActions(
-        {command("acSettings"), command("acEmitentSelect"), command("actReports"), command("acDRRequest")});
-    mToolBar->addSeparator();
-    mToolBar->addAction(command("actExit"));
+    mCommands.addTo(mToolBar, {actReconnect, actChangeScheme, separator, acSettings, acEmitentSelect,
+                               actReports, acDRRequest, separator, actExit});
 
+    // The grid tools of the work area: icons only.
     acFind()->setIcon(framework::themeIcon(QStringLiteral("edit-find")));
     acSort()->setIcon(framework::themeIcon(QStringLiteral("view-sort-ascending")));
     acFilter()->setIcon(framework::themeIcon(QStringLiteral("edit-find-replace")));
     acReport()->setIcon(framework::themeIcon(QStringLiteral("document-print-preview")));
     QToolBar* clients = mWorkArea->clientsToolBar();
     clients->addSeparator();
-    clients->addActions({acFind(), acSort(), acFilter(), acReport()});
+    gridActions().addTo(clients, {Cmd::acFind, Cmd::acSort, Cmd::acFilter, Cmd::acReport});
     for (QAction* a : {acFind(), acSort(), acFilter(), acReport()})
         if (auto* button = qobject_cast<QToolButton*>(clients->widgetForAction(a)))
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     // Pop-up menus of the two grids.
+    using Area = ClientsWorkArea::Cmd;
+    const framework::ActionTable& area = mWorkArea->actionTable();
     DBGrid* grdClients = mWorkArea->grdClients();
     grdClients->setContextMenuPolicy(Qt::ActionsContextMenu);
-    grdClients->addActions({mWorkArea->actShowLogins(), mWorkArea->actShowJournal(), separator(grdClients),
-                            mWorkArea->actHideDetail(), separator(grdClients), acFind(), acSort(), acFilter(),
-                            acReport(), command("actRegisterServices")});
+    area.addTo(grdClients,
+               {Area::actShowLogins, Area::actShowJournal, separator, Area::actHideDetail, separator});
+    gridActions().addTo(grdClients, {Cmd::acFind, Cmd::acSort, Cmd::acFilter, Cmd::acReport});
+    mCommands.addTo(grdClients, {actRegisterServices});
     DBGrid* grdDetail = mWorkArea->grdDetail();
     grdDetail->setContextMenuPolicy(Qt::ActionsContextMenu);
-    grdDetail->addActions({acFind(), acSort(), acFilter()});
+    gridActions().addTo(grdDetail, {Cmd::acFind, Cmd::acSort, Cmd::acFilter});
 }
 
 void TfrmMain::createStatusBar()
@@ -237,57 +227,37 @@ void TfrmMain::createStatusBar()
     mStatusBar->addWidget(new QWidget(mStatusBar), 1);
 }
 
-void TfrmMain::connectCommands()
-{
-    auto on = [this](const char* name, auto handler) {
-        connect(command(QString::fromLatin1(name)), &QAction::triggered, this, handler);
-    };
-    auto later = [this, on](const char* name) { on(name, [this, name] { laterCommand(name); }); };
-    on("actReconnect", [this] { actReconnectExecute(); });
-    on("actChangeScheme", [this] { actChangeSchemeExecute(); });
-    on("actExit", [this] { close(); });
-    later("acSettings");
-    later("actExchangeSettings");
-    on("acEmitentSelect", [this] {
-        db::Query* list = mDm.queries().oqEmitentSelect;
-        const int current = list->isOpen() && !list->isEmpty()
-                                ? int(list->asInteger(QStringLiteral("EMITENT_ID_WEB")))
-                                : mWorkArea->CurrentEmitentId();
-        mWorkArea->OpenEmitentList(current);
-        laterCommand("acEmitentSelect");
-    });
-    for (const char* name : {"acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acPOSes",
-                             "actReports", "acDRRequest", "acFeedbackMessages", "acEventsJournal",
-                             "actManager", "actShowNews", "actShowEditGroupForNews"})
-        later(name);
-    on("actRegisterServices", [this] { actRegisterServicesExecute(); });
-    on("acHelp", [this] {
-        db::Query* help = mDm.queries().oqHelpType;
-        help->close();
-        help->open();
-        laterCommand("acHelp");
-    });
-    on("acADBonusRangePrMes", [this] {
-        laterWindow(lang::tr(u"rstrBonusRanges") + QStringLiteral(" (") + lang::tr(u"rstrPrMes") +
-                    QLatin1Char(')'));
-    });
-    on("acADBonusRangePopravka", [this] {
-        laterWindow(lang::tr(u"rstrBonusRanges") + QStringLiteral(" (") + lang::tr(u"rstrPopravka") +
-                    QLatin1Char(')'));
-    });
-    connect(mCouponsArchive, &QAction::triggered, this, [this] { laterWindow(mCouponsArchive->text()); });
-    on("actAbout", [this] { actAboutExecute(); });
-}
-
 void TfrmMain::laterWindow(const QString& caption)
 {
     LaterWindowNotice::Show(this, caption);
 }
 
-void TfrmMain::laterCommand(const char* name)
+void TfrmMain::laterCommand(QAction& command)
 {
-    if (const MainCommand* c = FindMainCommand(name))
-        laterWindow(lang::tr(c->captionKey));
+    laterWindow(command.text());
+}
+
+void TfrmMain::acADBonusRangeExecute(QAction& command)
+{
+    laterWindow(lang::tr(u"rstrBonusRanges") + QStringLiteral(" (") + command.text() + QLatin1Char(')'));
+}
+
+void TfrmMain::acEmitentSelectExecute()
+{
+    db::Query* list = mDm.queries().oqEmitentSelect;
+    const int current = list->isOpen() && !list->isEmpty()
+                            ? int(list->asInteger(SharedQueries::EmitentSelect::kIdField))
+                            : mWorkArea->CurrentEmitentId();
+    mWorkArea->OpenEmitentList(current);
+    laterCommand(*command(MainCmd::acEmitentSelect));
+}
+
+void TfrmMain::acHelpExecute()
+{
+    db::Query* help = mDm.queries().oqHelpType;
+    help->close();
+    help->open();
+    laterCommand(*command(MainCmd::acHelp));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -452,8 +422,8 @@ void TfrmMain::ApplyUserRights()
         a->setVisible(true);
         a->setEnabled(true);
     }
-    menu(QStringLiteral("mnLangs"))->menuAction()->setVisible(true);
-    menu(QStringLiteral("mnWebLangs"))->menuAction()->setVisible(true);
+    menu(MainMenu::mnLangs)->menuAction()->setVisible(true);
+    menu(MainMenu::mnWebLangs)->menuAction()->setVisible(true);
 
     const MainRules::Role role = MainRules::RoleOf(mDm.SignedInUser());
     for (const QString& name : MainRules::HiddenCommands(role)) {
@@ -462,9 +432,9 @@ void TfrmMain::ApplyUserRights()
         a->setEnabled(false);
     }
     if (MainRules::InterfaceLanguagesHidden(role))
-        menu(QStringLiteral("mnLangs"))->menuAction()->setVisible(false);
+        menu(MainMenu::mnLangs)->menuAction()->setVisible(false);
     if (MainRules::WebLanguagesHidden(role))
-        menu(QStringLiteral("mnWebLangs"))->menuAction()->setVisible(false);
+        menu(MainMenu::mnWebLangs)->menuAction()->setVisible(false);
     mWorkArea->setAllEmitents(MainRules::AllEmitents(role));
 }
 
@@ -488,16 +458,14 @@ void TfrmMain::actMainUpdate()
     if (!mDm.session()->connected() || !mInitialized || mTerminated)
         return;
     mWorkArea->UpdateActions(describesAvailable());
-    for (const char* name : {"acADBonusRangePrMes", "acADBonusRangePopravka"}) {
-        QAction* a = command(QString::fromLatin1(name));
+    for (QAction* a :
+         {&mCommands.action(MainCmd::acADBonusRangePrMes), &mCommands.action(MainCmd::acADBonusRangePopravka),
+          menu(MainMenu::mnBonusRanges)->menuAction()}) {
         a->setVisible(mBonusModulePresent);
         a->setEnabled(mBonusModulePresent);
     }
-    QAction* bonus = menu(QStringLiteral("mnBonusRanges"))->menuAction();
-    bonus->setVisible(mBonusModulePresent);
-    bonus->setEnabled(mBonusModulePresent);
-    command(QStringLiteral("actExchangeSettings"))->setVisible(mServiceBinding != 0);
-    command(QStringLiteral("actRegisterServices"))->setVisible(mDm.RegisterMode());
+    mCommands.action(MainCmd::actExchangeSettings).setVisible(mServiceBinding != 0);
+    mCommands.action(MainCmd::actRegisterServices).setVisible(mDm.RegisterMode());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -568,7 +536,7 @@ void TfrmMain::actAboutExecute()
 
 void TfrmMain::FillInterfaceLanguages()
 {
-    QMenu* langs = menu(QStringLiteral("mnLangs"));
+    QMenu* langs = menu(MainMenu::mnLangs);
     for (QAction* a : mLanguageGroup->actions())
         mLanguageGroup->removeAction(a);
     langs->clear();
@@ -615,19 +583,13 @@ void TfrmMain::FillWebLanguages()
 {
     if (!mDm.session()->connected())
         return;
-    FillWebLanguagesMenu(menu(QStringLiteral("mnWebLangs")), mDm);
+    FillWebLanguagesMenu(menu(MainMenu::mnWebLangs), mDm);
 }
 
 void TfrmMain::ApplyLanguage()
 {
     TfmMainTEV::SetupCaptions();
-    for (const MainCommand& c : MainCommands()) {
-        QAction* a = command(QString::fromLatin1(c.name));
-        a->setText(lang::tr(c.captionKey));
-        const QString hint = lang::tr(c.hintKey ? c.hintKey : c.captionKey);
-        a->setToolTip(hint);
-        a->setStatusTip(hint);
-    }
+    mCommands.applyTexts();
     for (const MainMenuCaption& m : MainMenuCaptions())
         menu(QString::fromLatin1(m.name))->setTitle(lang::tr(m.captionKey));
     if (mRussian)
@@ -666,9 +628,9 @@ void TfrmMain::updateEmitentPanels()
     const db::Query* list = mDm.queries().oqEmitentSelect;
     const bool row = list->isOpen() && !list->isEmpty();
     mPanels[3]->setText(lang::tr(u"rstrEmitent") + QStringLiteral(": ") +
-                        (row ? list->asString(QStringLiteral("EMITENT_NUMBER")) : QString()));
+                        (row ? list->asString(SharedQueries::EmitentSelect::kNumberField) : QString()));
     mPanels[4]->setText(lang::tr(u"rstrBranch") + QStringLiteral(": ") +
-                        (row ? list->asString(QStringLiteral("FILIAL_NUMBER")) : QString()));
+                        (row ? list->asString(SharedQueries::EmitentSelect::kFilialField) : QString()));
 }
 
 bool TfrmMain::FormCloseQuery()

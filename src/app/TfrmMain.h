@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandTable.h"
 #include "TfmMainTEV.h"
 
 #include <QHash>
@@ -41,9 +42,12 @@ public:
     bool isTerminated() const { return mTerminated; }
 
     ClientsWorkArea* workArea() const { return mWorkArea; }
-    // A menu command by its component name; nullptr when there is none.
+    // A menu command by its component name (MainCmd); never nullptr: a name that is none throws
+    // std::out_of_range.
     QAction* command(const QString& name) const;
-    // A menu by its component name ("mnLangs", "mnWebLangs", "mnBonusRanges", ...).
+    const framework::ActionTable& commands() const { return mCommands; }
+    // A menu by its component name (MainMenu); never nullptr: a name that is none throws
+    // std::out_of_range.
     QMenu* menu(const QString& name) const;
     QMenuBar* menuBar() const { return mMenuBar; }
     QToolBar* mainToolBar() const { return mToolBar; }
@@ -70,6 +74,10 @@ public:
     void actChangeSchemeExecute();
     void actRegisterServicesExecute();
     void actAboutExecute();
+    // Reopens the emitent list on the row current in it, then the emitent settings.
+    void acEmitentSelectExecute();
+    // Reopens the help types, then the help window.
+    void acHelpExecute();
     // An item of the interface-language submenu was chosen.
     void InterfaceLanguageClick(QAction* item);
 
@@ -86,11 +94,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The command table sets the handlers.
+    friend const QList<MainCommand>& MainCommands();
+
     void createCommands();
     void createMenus();
     void createToolBars();
     void createStatusBar();
-    void connectCommands();
     QMenu* addMenu(QMenu* parent, const char* name);
     QList<db::Query*> sortedQueries() const;
     void updateStatusBar();
@@ -99,7 +109,10 @@ private:
     void bindServices();
     bool describesAvailable();
     void laterWindow(const QString& caption);
-    void laterCommand(const char* name);
+    // A command whose window comes later: a notice naming the window.
+    void laterCommand(QAction& command);
+    // The bonus ranges of the command's kind.
+    void acADBonusRangeExecute(QAction& command);
     void Terminate();
     void saveSortOrders();
 
@@ -109,7 +122,7 @@ private:
     QToolBar* mToolBar = nullptr;
     QStatusBar* mStatusBar = nullptr;
     QLabel* mPanels[5] = {};
-    QHash<QString, QAction*> mCommands;
+    framework::ActionTable mCommands;
     QHash<QString, QMenu*> mMenus;
     QAction* mCouponsArchive = nullptr;
     QAction* mRussian = nullptr;

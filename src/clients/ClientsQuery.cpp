@@ -13,10 +13,10 @@ namespace {
 const QStringList& hiddenFields()
 {
     static const QStringList fields = {
-        "WBC_DESCRIPTION",    "ALLOW_CREATE_DR",     "CLIENTISLNR",      "ALLOW_CREATE_DD",
+        kDescriptionField,    "ALLOW_CREATE_DR",     kLnrField,          "ALLOW_CREATE_DD",
         "ALLOW_CREATE_OIL",   "ALLOW_CHANGE_HOLDER", "ALLOW_LOST_CARD",  "ALLOW_CH_ONL_PARAMS",
         "CLIENTISBONUS",      "TEST_CLIENT",         "WBC_UPDATE_EMAIL", "ALLOW_SUBSCRIBE_ON_SMS",
-        "ALLOW_UNBLOCK_CARD", "ALLOW_USE_API",       "WBC_NAME",         "WBC_PETROL_TYPE_ID"};
+        "ALLOW_UNBLOCK_CARD", "ALLOW_USE_API",       kNameField,         "WBC_PETROL_TYPE_ID"};
     return fields;
 }
 
@@ -59,21 +59,21 @@ const QList<Column>& Columns()
     static const QList<Column> columns = {
         {"ISVISIBLE", u"vrstrSelect", nullptr, 56},
         {"WBC_PETROL_ID", u"rstrNumber", nullptr, 64},
-        {"WBC_NAME_ANSI", u"rstrName", nullptr, 300},
+        {kDecodedNameField, u"rstrName", nullptr, 300},
         {"WBC_EMAIL", u"rstrEMail", nullptr, 220},
         {"STATE", u"rstrState", nullptr, 170},
         {"BLACK_LIST", u"rstrInBlackList", nullptr, 110},
-        {"WBC_DESCRIPTION", u"rstrDescription", nullptr, 0},
-        {"ALLOW_CREATE_DR_TXT", u"rstrAllowCreateDR", nullptr, 100},
-        {"ALLOW_CREATE_DD_TXT", u"vrstrDDRequest", nullptr, 100},
-        {"ALLOW_CREATE_OIL_TXT", u"rstrAllowCreateOIL", nullptr, 100},
+        {kDescriptionField, u"rstrDescription", nullptr, 0},
+        {kCreateDRTextField, u"rstrAllowCreateDR", nullptr, 100},
+        {kCreateDDTextField, u"vrstrDDRequest", nullptr, 100},
+        {kCreateOILTextField, u"rstrAllowCreateOIL", nullptr, 100},
         {"ALLOW_CHANGE_HOLDER_TXT", u"vrstrChangeHolders", nullptr, 120},
         {"ALLOW_LOST_CARD_TXT", u"vrstrLostCards", nullptr, 150},
         {"ALLOW_CH_ONL_PARAMS_TXT", u"vrstrAllowChOnlParams", nullptr, 150},
         {"TEST_CLIENT_STR", u"rstrTestClient", nullptr, 80},
         {"UPDATE_EMAIL_TXT", u"vrstrUpdateEmailTxt", nullptr, 110},
         {"MANAGER_EMAIL", u"vrstrManagerEMail", nullptr, 170},
-        {"WBC_ID", nullptr, "Web ID", 64},
+        {kIdField, nullptr, "Web ID", 64},
         {"ALLOW_SUBSCRIBE_ON_SMS_TXT", nullptr, "Разрешить подписку на SMS-оповещения", 150},
         {"ALLOW_UNBLOCK_CARD_TXT", nullptr, "Разрешить разблокировку карт", 150},
         {"ALLOW_USE_API_TXT", nullptr, "Разрешить использовать API для выгрузки транзакций", 150},
@@ -92,16 +92,16 @@ void Setup(db::Query& query)
     query.setSql(QString::fromUtf8(sqltext::qryClients));
     query.setRefreshSql(QStringLiteral("where wbc_id = :wbc_id"));
     query.setTakesLocalEdits(true);
-    query.paramByName(QStringLiteral("emitent_id")).setDataType(db::DataType::Integer);
-    query.paramByName(QStringLiteral("rpt")).setDataType(db::DataType::Integer);
+    query.paramByName(QString::fromLatin1(kEmitentParam)).setDataType(db::DataType::Integer);
+    query.paramByName(QString::fromLatin1(kReportNameParam)).setDataType(db::DataType::Integer);
     query.setMacro(QStringLiteral("ORDER"), QStringLiteral("ORDER BY"));
     query.setMacro(QStringLiteral("FIELD"), QStringLiteral("wbc_id"));
-    query.addCalculatedField(QStringLiteral("WBC_NAME_ANSI"), db::DataType::String,
+    query.addCalculatedField(QString::fromLatin1(kDecodedNameField), db::DataType::String,
                              [](const db::Dataset& d, int row) -> QVariant {
                                  return DecodedPortalText(
-                                     d.physicalValue(row, d.fieldIndex(QStringLiteral("WBC_NAME"))));
+                                     d.physicalValue(row, d.fieldIndex(QString::fromLatin1(kNameField))));
                              },
-                             500, {QStringLiteral("WBC_NAME")});
+                             500, {QString::fromLatin1(kNameField)});
     for (const QString& f : hiddenFields())
         query.defineField(f).setVisible(false);
     ApplyTexts(query);

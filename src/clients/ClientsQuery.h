@@ -13,6 +13,17 @@ namespace ClientsQuery {
 
 // The tick column, kept in memory only.
 inline constexpr char kTickField[] = "ISVISIBLE";
+// Fields and parameters that code uses by name.
+inline constexpr char kIdField[] = "WBC_ID";
+inline constexpr char kNameField[] = "WBC_NAME";
+inline constexpr char kDecodedNameField[] = "WBC_NAME_ANSI";
+inline constexpr char kDescriptionField[] = "WBC_DESCRIPTION";
+inline constexpr char kLnrField[] = "CLIENTISLNR";
+inline constexpr char kCreateDRTextField[] = "ALLOW_CREATE_DR_TXT";
+inline constexpr char kCreateDDTextField[] = "ALLOW_CREATE_DD_TXT";
+inline constexpr char kCreateOILTextField[] = "ALLOW_CREATE_OIL_TXT";
+inline constexpr char kEmitentParam[] = "emitent_id";
+inline constexpr char kReportNameParam[] = "rpt";
 
 // One shown column of the clients grid, in display order.
 struct Column

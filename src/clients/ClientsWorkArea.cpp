@@ -88,6 +88,8 @@ bool isCtrlDelete(const QKeyEvent* event)
     return event->key() == Qt::Key_Delete && event->modifiers().testFlag(Qt::ControlModifier);
 }
 
+using EmitentSelect = SharedQueries::EmitentSelect;
+
 bool hasRows(const db::Dataset* ds)
 {
     return ds && ds->isOpen() && !ds->isEmpty();
@@ -235,88 +237,108 @@ void ClientsWorkArea::clickClientType(int index)
         b->click();
 }
 
-QAction* ClientsWorkArea::makeAction(const char* name, const char* icon)
+const QList<framework::ActionRow<ClientsWorkArea>>& ClientsWorkArea::ActionRows()
 {
-    auto* action = new QAction(this);
-    action->setObjectName(QString::fromLatin1(name));
-    if (icon)
-        action->setIcon(framework::themeIcon(QString::fromLatin1(icon)));
-    addAction(action);
-    return action;
+    // Commands whose windows come later name the window they will open.
+    auto later = [](const char16_t* windowCaptionKey) {
+        return [windowCaptionKey](ClientsWorkArea& area) { area.commandNotYetAvailable(windowCaptionKey); };
+    };
+    auto pane = [](Pane p) { return [p](ClientsWorkArea& area) { area.pressPaneButton(p); }; };
+    static const QList<framework::ActionRow<ClientsWorkArea>> rows = {
+        // Detail panes
+        {Cmd::actShowLogins, u"rstrShowLogins", {}, nullptr, {}, pane(Pane::Logins)},
+        {Cmd::actShowJournal, u"rstrhowJournal", {}, nullptr, {}, pane(Pane::Journal)},
+        {Cmd::actShowDescribes, u"rstrClientDescribes", {}, nullptr, {}, pane(Pane::Describes)},
+        {Cmd::actHideDetail, u"rstrHideDetail", {}, nullptr, {}, pane(Pane::None)},
+        // Ticks
+        {Cmd::acSelectAll, u"rstrCheckAll", {}, "edit-select-all", {}, &ClientsWorkArea::acSelectAllExecute},
+        {Cmd::acSelectNone,
+         u"rstrUnCheckAll",
+         {},
+         "edit-clear-all",
+         {},
+         &ClientsWorkArea::acSelectNoneExecute},
+        {Cmd::acInvertSelection,
+         u"rstrInvertCheck",
+         {},
+         "object-flip-horizontal",
+         {},
+         &ClientsWorkArea::acInvertSelectionExecute},
+        // Clients
+        {Cmd::actEditClient, u"rstrEditClient", {}, "document-properties", {}, later(u"rstrClient")},
+        {Cmd::acEditClientKind,
+         u"vrstrEditClientGroup",
+         {},
+         "accessories-text-editor",
+         {},
+         later(u"vrstrEditClientGroup")},
+        {Cmd::actEditMaxLimits,
+         u"vrstrEditMaxLimits",
+         {},
+         "document-page-setup",
+         {},
+         later(u"vrstrClientMaxLimits")},
+        {Cmd::acSendInvitations,
+         u"vrstrInvitationSending",
+         {},
+         "mail-send",
+         {},
+         &ClientsWorkArea::acSendInvitationsExecute},
+        // Logins
+        {Cmd::acAddLogin, u"rstrAddLogin", {}, "list-add", {}, later(u"rstrAddLogin")},
+        {Cmd::actEditLogin, u"rstrChangeLogin", {}, "accessories-text-editor", {}, later(u"rstrChangeLogin")},
+        {Cmd::actEditPassLogin,
+         u"rstrEditPassLogin",
+         {},
+         "dialog-password",
+         {},
+         later(u"rstrChangePassForLogin")},
+        {Cmd::actResetLock,
+         u"vrstrUnlockLogin",
+         u"vrstrUnlockLoginHint",
+         "changes-allow",
+         {},
+         &ClientsWorkArea::actResetLockExecute},
+        // Subscriptions
+        {Cmd::actAddDescribe, u"rstrCreateDescribe", {}, "list-add", {}, later(u"rstrCreateDescribeCaption")},
+        {Cmd::actEditDescribe,
+         u"rstrEditDescribeCaption",
+         {},
+         "accessories-text-editor",
+         {},
+         later(u"rstrEditDescribeCaption")},
+        {Cmd::actDelDescribe,
+         u"rstrDeleteDescribeCaption",
+         {},
+         "list-remove",
+         {},
+         later(u"rstrDeleteDescribeCaption")},
+    };
+    return rows;
 }
 
 void ClientsWorkArea::createActions()
 {
-    mShowLogins = makeAction("actShowLogins");
-    mShowJournal = makeAction("actShowJournal");
-    mShowDescribes = makeAction("actShowDescribes");
-    mHideDetail = makeAction("actHideDetail");
+    mActions.create(this, ActionRows());
     mPaneGroup = new QActionGroup(this);
-    for (QAction* a : {mShowLogins, mShowJournal, mShowDescribes, mHideDetail}) {
-        a->setCheckable(true);
-        mPaneGroup->addAction(a);
+    for (const char* name :
+         {Cmd::actShowLogins, Cmd::actShowJournal, Cmd::actShowDescribes, Cmd::actHideDetail}) {
+        QAction& a = mActions.action(name);
+        a.setCheckable(true);
+        mPaneGroup->addAction(&a);
     }
-    mHideDetail->setChecked(true);
-    connect(mShowLogins, &QAction::triggered, this, [this] { pressPaneButton(Pane::Logins); });
-    connect(mShowJournal, &QAction::triggered, this, [this] { pressPaneButton(Pane::Journal); });
-    connect(mShowDescribes, &QAction::triggered, this, [this] { pressPaneButton(Pane::Describes); });
-    connect(mHideDetail, &QAction::triggered, this, [this] { pressPaneButton(Pane::None); });
+    actHideDetail()->setChecked(true);
 
-    mSelectAll = makeAction("acSelectAll", "edit-select-all");
-    mSelectNone = makeAction("acSelectNone", "edit-clear-all");
-    mInvertSelection = makeAction("acInvertSelection", "object-flip-horizontal");
-    connect(mSelectAll, &QAction::triggered, this, &ClientsWorkArea::acSelectAllExecute);
-    connect(mSelectNone, &QAction::triggered, this, &ClientsWorkArea::acSelectNoneExecute);
-    connect(mInvertSelection, &QAction::triggered, this, &ClientsWorkArea::acInvertSelectionExecute);
-
-    mEditClient = makeAction("actEditClient", "document-properties");
-    mEditClientKind = makeAction("acEditClientKind", "accessories-text-editor");
-    mEditMaxLimits = makeAction("actEditMaxLimits", "document-page-setup");
-    mSendInvitations = makeAction("acSendInvitations", "mail-send");
-    connect(mEditClient, &QAction::triggered, this, [this] { commandNotYetAvailable(u"rstrClient"); });
-    connect(mEditClientKind, &QAction::triggered, this,
-            [this] { commandNotYetAvailable(u"vrstrEditClientGroup"); });
-    connect(mEditMaxLimits, &QAction::triggered, this,
-            [this] { commandNotYetAvailable(u"vrstrClientMaxLimits"); });
-    connect(mSendInvitations, &QAction::triggered, this, &ClientsWorkArea::acSendInvitationsExecute);
-
-    mAddLogin = makeAction("acAddLogin", "list-add");
-    mEditLogin = makeAction("actEditLogin", "accessories-text-editor");
-    mEditPassLogin = makeAction("actEditPassLogin", "dialog-password");
-    mResetLock = makeAction("actResetLock", "changes-allow");
-    connect(mAddLogin, &QAction::triggered, this, [this] { commandNotYetAvailable(u"rstrAddLogin"); });
-    connect(mEditLogin, &QAction::triggered, this, [this] { commandNotYetAvailable(u"rstrChangeLogin"); });
-    connect(mEditPassLogin, &QAction::triggered, this,
-            [this] { commandNotYetAvailable(u"rstrChangePassForLogin"); });
-    connect(mResetLock, &QAction::triggered, this, &ClientsWorkArea::actResetLockExecute);
-
-    mAddDescribe = makeAction("actAddDescribe", "list-add");
-    mEditDescribe = makeAction("actEditDescribe", "accessories-text-editor");
-    mDelDescribe = makeAction("actDelDescribe", "list-remove");
-    connect(mAddDescribe, &QAction::triggered, this,
-            [this] { commandNotYetAvailable(u"rstrCreateDescribeCaption"); });
-    connect(mEditDescribe, &QAction::triggered, this,
-            [this] { commandNotYetAvailable(u"rstrEditDescribeCaption"); });
-    connect(mDelDescribe, &QAction::triggered, this,
-            [this] { commandNotYetAvailable(u"rstrDeleteDescribeCaption"); });
-
-    mClientsTools->addActions({mSelectAll, mSelectNone, mInvertSelection});
-    mClientsTools->addSeparator();
-    mClientsTools->addActions({mEditClient, mEditClientKind, mEditMaxLimits, mSendInvitations});
+    mActions.addTo(mClientsTools, {Cmd::acSelectAll, Cmd::acSelectNone, Cmd::acInvertSelection,
+                                   framework::ActionTable::kSeparator, Cmd::actEditClient,
+                                   Cmd::acEditClientKind, Cmd::actEditMaxLimits, Cmd::acSendInvitations});
     // Long captions: their buttons show the icon, the caption is the tool tip.
-    for (QAction* a : {mEditClientKind, mEditMaxLimits})
+    for (QAction* a : {acEditClientKind(), actEditMaxLimits()})
         if (auto* button = qobject_cast<QToolButton*>(mClientsTools->widgetForAction(a)))
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    mDetailTools->addActions(
-        {mAddLogin, mEditLogin, mEditPassLogin, mResetLock, mAddDescribe, mEditDescribe, mDelDescribe});
-}
-
-QList<QAction*> ClientsWorkArea::commands() const
-{
-    return {mShowLogins,      mShowJournal,     mShowDescribes, mHideDetail,     mSelectAll,
-            mSelectNone,      mInvertSelection, mEditClient,    mEditClientKind, mEditMaxLimits,
-            mSendInvitations, mAddLogin,        mEditLogin,     mEditPassLogin,  mResetLock,
-            mAddDescribe,     mEditDescribe,    mDelDescribe};
+    mActions.addTo(mDetailTools,
+                   {Cmd::acAddLogin, Cmd::actEditLogin, Cmd::actEditPassLogin, Cmd::actResetLock,
+                    Cmd::actAddDescribe, Cmd::actEditDescribe, Cmd::actDelDescribe});
 }
 
 void ClientsWorkArea::setupGrids()
@@ -339,8 +361,8 @@ void ClientsWorkArea::setupGrids()
     });
     clients->setKeyDownHook([this](QKeyEvent* event) { return clientsKeyDown(event); });
     connect(clients, &QAbstractItemView::doubleClicked, this, [this] {
-        if (mEditClient->isEnabled())
-            mEditClient->trigger();
+        if (actEditClient()->isEnabled())
+            actEditClient()->trigger();
     });
 
     DBGrid* detail = ui->grdDetail;
@@ -355,8 +377,8 @@ bool ClientsWorkArea::clientsKeyDown(QKeyEvent* event)
     if (isCtrlDelete(event))
         return true;
     if (isEnterKey(event)) {
-        if (mEditClient->isEnabled())
-            mEditClient->trigger();
+        if (actEditClient()->isEnabled())
+            actEditClient()->trigger();
         return true;
     }
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
@@ -379,10 +401,10 @@ bool ClientsWorkArea::detailKeyDown(QKeyEvent* event)
 
 void ClientsWorkArea::detailDoubleClick()
 {
-    if (mEditLogin->isEnabled() && mEditLogin->isVisible())
-        mEditLogin->trigger();
-    if (mEditDescribe->isEnabled() && mEditDescribe->isVisible())
-        mEditDescribe->trigger();
+    if (actEditLogin()->isEnabled() && actEditLogin()->isVisible())
+        actEditLogin()->trigger();
+    if (actEditDescribe()->isEnabled() && actEditDescribe()->isVisible())
+        actEditDescribe()->trigger();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -405,13 +427,13 @@ void ClientsWorkArea::OpenEmitentList(int emitentId)
     db::Query* list = mDm.queries().oqEmitentSelect;
     list->close();
     if (mAllEmitents) {
-        list->setParam(QStringLiteral("P_ALL_EMITENT"), 1);
+        list->setParam(EmitentSelect::kAllEmitentParam, 1);
     } else {
-        list->setParam(QStringLiteral("P_ALL_EMITENT"), 0);
-        list->setParam(QStringLiteral("P_MANAGER_ID"), mDm.ManagerId());
+        list->setParam(EmitentSelect::kAllEmitentParam, 0);
+        list->setParam(EmitentSelect::kManagerParam, mDm.ManagerId());
     }
     list->open();
-    list->locate(QStringLiteral("EMITENT_ID_WEB"), emitentId);
+    list->locate(EmitentSelect::kIdField, emitentId);
 }
 
 void ClientsWorkArea::OpenEmitentData()
@@ -426,12 +448,12 @@ void ClientsWorkArea::OpenEmitentData()
     mOpening = true;
     try {
         mClients->close();
-        mClients->setParam(QStringLiteral("emitent_id"), mCurrentEmitentId);
-        mClients->setParam(QStringLiteral("rpt"), rpt);
+        mClients->setParam(ClientsQuery::kEmitentParam, mCurrentEmitentId);
+        mClients->setParam(ClientsQuery::kReportNameParam, rpt);
         mClients->open();
         for (db::Query* query : {q.oquPOSes, q.oquTrnTypes}) {
             query->close();
-            query->setParam(QStringLiteral("emitent_id"), mCurrentEmitentId);
+            query->setParam(SharedQueries::EmitentData::kEmitentParam, mCurrentEmitentId);
             query->open();
         }
     } catch (...) {
@@ -448,7 +470,7 @@ void ClientsWorkArea::OpenEmitentData()
     currentClientChanged();
 
     db::Query* list = q.oqEmitentSelect;
-    const QString name = hasRows(list) ? list->asString(QStringLiteral("FULL_EM_NAME")) : QString();
+    const QString name = hasRows(list) ? list->asString(EmitentSelect::kFullNameField) : QString();
     ui->lblEmitent->setText(QStringLiteral("   ") + name);
 }
 
@@ -459,7 +481,7 @@ void ClientsWorkArea::ShowBothSourcesWhenLnr()
     const bool filtered = mClients->isFiltered();
     if (filtered)
         mClients->setFiltered(false);
-    const int column = mClients->fieldByName(QStringLiteral("CLIENTISLNR")).index();
+    const int column = mClients->fieldByName(ClientsQuery::kLnrField).index();
     bool lnr = false;
     for (int row = 0; row < mClients->recordCount() && !lnr; ++row)
         lnr = mClients->value(row, column).toInt() == 1;
@@ -473,12 +495,11 @@ void ClientsWorkArea::btnSelectEmitentClick()
 {
     db::Query* list = mDm.queries().oqEmitentSelect;
     const QList<EmitentPickList::Row> rows = EmitentPickList::rowsOf(*list);
-    const int current =
-        hasRows(list) ? int(list->asInteger(QStringLiteral("EMITENT_ID_WEB"))) : mCurrentEmitentId;
+    const int current = hasRows(list) ? int(list->asInteger(EmitentSelect::kIdField)) : mCurrentEmitentId;
     const std::optional<int> chosen = TfrmSelectEmitent::Pick(window(), rows, current);
     if (!chosen)
         return;
-    list->locate(QStringLiteral("EMITENT_ID_WEB"), *chosen);
+    list->locate(EmitentSelect::kIdField, *chosen);
     if (*chosen == mCurrentEmitentId)
         return;
     mCurrentEmitentId = *chosen;
@@ -508,11 +529,11 @@ void ClientsWorkArea::applyColumnVisibility()
     for (int i = 0; i < columns.size(); ++i) {
         const QString field = QString::fromLatin1(columns[i].field);
         bool visible;
-        if (field == QLatin1String("ALLOW_CREATE_DR_TXT"))
+        if (field == QLatin1String(ClientsQuery::kCreateDRTextField))
             visible = v.createDR;
-        else if (field == QLatin1String("ALLOW_CREATE_DD_TXT"))
+        else if (field == QLatin1String(ClientsQuery::kCreateDDTextField))
             visible = v.createDD;
-        else if (field == QLatin1String("ALLOW_CREATE_OIL_TXT"))
+        else if (field == QLatin1String(ClientsQuery::kCreateOILTextField))
             visible = v.createOIL;
         else
             continue;
@@ -593,15 +614,15 @@ void ClientsWorkArea::paneButtonClicked(Pane pane)
             paneButton(other)->setChecked(false);
     switch (pane) {
     case Pane::Logins:
-        (down ? mShowLogins : mHideDetail)->setChecked(true);
+        (down ? actShowLogins() : actHideDetail())->setChecked(true);
         ShowLoginsPane(down);
         break;
     case Pane::Journal:
-        (down ? mShowJournal : mHideDetail)->setChecked(true);
+        (down ? actShowJournal() : actHideDetail())->setChecked(true);
         ShowJournalPane(down);
         break;
     case Pane::Describes:
-        (down ? mShowDescribes : mHideDetail)->setChecked(true);
+        (down ? actShowDescribes() : actHideDetail())->setChecked(true);
         ShowDescribesPane(down);
         break;
     case Pane::None:
@@ -614,7 +635,7 @@ void ClientsWorkArea::pressPaneButton(Pane pane)
     if (pane == Pane::None) {
         for (Pane p : {Pane::Logins, Pane::Journal, Pane::Describes})
             paneButton(p)->setChecked(false);
-        mHideDetail->setChecked(true);
+        actHideDetail()->setChecked(true);
         mPane = Pane::None;
         ui->pnlDetail->hide();
         return;
@@ -640,20 +661,20 @@ void ClientsWorkArea::showPane(Pane pane, bool show)
         case Pane::Logins:
             grid->setHint(lang::tr(u"rstrLogins"));
             openLogins();
-            mEditLogin->setEnabled(true);
-            mEditPassLogin->setEnabled(true);
+            actEditLogin()->setEnabled(true);
+            actEditPassLogin()->setEnabled(true);
             break;
         case Pane::Journal:
             grid->setHint(lang::tr(u"rstrVisitedLogs"));
             openJournal();
-            mEditLogin->setEnabled(false);
-            mEditPassLogin->setEnabled(false);
+            actEditLogin()->setEnabled(false);
+            actEditPassLogin()->setEnabled(false);
             break;
         case Pane::Describes:
             grid->setHint(lang::tr(u"rstrClientDescribes"));
             openDescribes();
-            mAddDescribe->setEnabled(false);
-            mEditDescribe->setEnabled(false);
+            actAddDescribe()->setEnabled(false);
+            actEditDescribe()->setEnabled(false);
             break;
         case Pane::None:
             break;
@@ -684,14 +705,14 @@ QVariant ClientsWorkArea::currentClientId() const
 {
     if (!hasRows(mClients) || mClients->currentRow() < 0)
         return {};
-    return mClients->value(QStringLiteral("WBC_ID"));
+    return mClients->value(ClientsQuery::kIdField);
 }
 
 void ClientsWorkArea::openLogins()
 {
     db::Query* q = mDm.queries().qryLogins;
     q->close();
-    q->setParam(QStringLiteral("pID"), currentClientId());
+    q->setParam(SharedQueries::Logins::kClientParam, currentClientId());
     q->open();
 }
 
@@ -699,8 +720,8 @@ void ClientsWorkArea::openJournal()
 {
     db::Query* q = mDm.queries().qryJournal;
     q->close();
-    q->setParam(QStringLiteral("pID"), currentClientId());
-    q->setParam(QStringLiteral("pLangId"), mDm.LanguageId());
+    q->setParam(SharedQueries::Journal::kClientParam, currentClientId());
+    q->setParam(SharedQueries::Journal::kLanguageParam, mDm.LanguageId());
     q->open();
 }
 
@@ -708,7 +729,7 @@ void ClientsWorkArea::openDescribes()
 {
     db::Query* q = mDm.queries().oqDescribes;
     q->close();
-    q->setParam(QStringLiteral("id"), currentClientId());
+    q->setParam(SharedQueries::Describes::kClientParam, currentClientId());
     q->open();
 }
 
@@ -725,7 +746,7 @@ void ClientsWorkArea::reopenShownPane()
 void ClientsWorkArea::currentClientChanged()
 {
     const bool rows = hasRows(mClients) && mClients->currentRow() >= 0;
-    ui->edtDescription->setText(rows ? oneLine(mClients->asString(QStringLiteral("WBC_DESCRIPTION")))
+    ui->edtDescription->setText(rows ? oneLine(mClients->asString(ClientsQuery::kDescriptionField))
                                      : QString());
     ui->edtDescription->setCursorPosition(0);
     if (mOpening || !mDm.session()->connected())
@@ -757,7 +778,7 @@ void ClientsWorkArea::acSendInvitationsExecute()
     mClients->refresh();
     setSelectedCount(0);
     if (!id.isNull())
-        mClients->locate(QStringLiteral("WBC_ID"), id);
+        mClients->locate(ClientsQuery::kIdField, id);
 }
 
 void ClientsWorkArea::actResetLockExecute()
@@ -770,7 +791,7 @@ void ClientsWorkArea::actResetLockExecute()
     session->startTransaction();
     try {
         sp->prepare();
-        sp->setParam(QStringLiteral("P_LOGIN_ID"), logins->value(QStringLiteral("ID")));
+        sp->setParam(QStringLiteral("P_LOGIN_ID"), logins->value(SharedQueries::Logins::kIdField));
         sp->execProc();
         session->commit();
     } catch (...) {
@@ -796,7 +817,7 @@ void ClientsWorkArea::ApplyLanguage()
         if (clientsOpen) {
             mClients->open();
             if (!clientId.isNull())
-                mClients->locate(QStringLiteral("WBC_ID"), clientId);
+                mClients->locate(ClientsQuery::kIdField, clientId);
         }
     } catch (...) {
         mOpening = false;
@@ -807,15 +828,15 @@ void ClientsWorkArea::ApplyLanguage()
 
     db::Query* logins = mDm.queries().qryLogins;
     const bool loginsOpen = logins->isOpen();
-    const QVariant loginId = hasRows(logins) ? logins->value(QStringLiteral("ID")) : QVariant();
+    const QVariant loginId = hasRows(logins) ? logins->value(SharedQueries::Logins::kIdField) : QVariant();
     if (loginsOpen)
         logins->close();
     ClientsQuery::ApplyLoginsTexts(*logins);
     if (loginsOpen) {
-        logins->setParam(QStringLiteral("pID"), currentClientId());
+        logins->setParam(SharedQueries::Logins::kClientParam, currentClientId());
         logins->open();
         if (!loginId.isNull())
-            logins->locate(QStringLiteral("ID"), loginId);
+            logins->locate(SharedQueries::Logins::kIdField, loginId);
     }
 
     ui->grdClients->setHint(lang::tr(u"rstrClients"));
@@ -838,38 +859,7 @@ void ClientsWorkArea::ApplyLanguage()
                                         : mPane == Pane::Journal ? u"rstrVisitedLogs"
                                                                  : u"rstrClientDescribes"));
 
-    struct Caption
-    {
-        QAction* action;
-        const char16_t* caption;
-        const char16_t* hint; // nullptr: the caption
-    };
-    const Caption captions[] = {
-        {mShowLogins, u"rstrShowLogins", nullptr},
-        {mShowJournal, u"rstrhowJournal", nullptr},
-        {mShowDescribes, u"rstrClientDescribes", nullptr},
-        {mHideDetail, u"rstrHideDetail", nullptr},
-        {mSelectAll, u"rstrCheckAll", nullptr},
-        {mSelectNone, u"rstrUnCheckAll", nullptr},
-        {mInvertSelection, u"rstrInvertCheck", nullptr},
-        {mEditClient, u"rstrEditClient", nullptr},
-        {mEditClientKind, u"vrstrEditClientGroup", nullptr},
-        {mEditMaxLimits, u"vrstrEditMaxLimits", nullptr},
-        {mSendInvitations, u"vrstrInvitationSending", nullptr},
-        {mAddLogin, u"rstrAddLogin", nullptr},
-        {mEditLogin, u"rstrChangeLogin", nullptr},
-        {mEditPassLogin, u"rstrEditPassLogin", nullptr},
-        {mResetLock, u"vrstrUnlockLogin", u"vrstrUnlockLoginHint"},
-        {mAddDescribe, u"rstrCreateDescribe", nullptr},
-        {mEditDescribe, u"rstrEditDescribeCaption", nullptr},
-        {mDelDescribe, u"rstrDeleteDescribeCaption", nullptr},
-    };
-    for (const Caption& c : captions) {
-        c.action->setText(lang::tr(c.caption));
-        const QString hint = lang::tr(c.hint ? c.hint : c.caption);
-        c.action->setToolTip(hint);
-        c.action->setStatusTip(hint);
-    }
+    mActions.applyTexts();
 }
 
 void ClientsWorkArea::UpdateActions(bool describesAvailable)
@@ -884,21 +874,21 @@ void ClientsWorkArea::UpdateActions(bool describesAvailable)
     const bool loginsShown = mPane == Pane::Logins && ui->pnlDetail->isVisibleTo(this);
     const bool describesShown = mPane == Pane::Describes && ui->pnlDetail->isVisibleTo(this);
 
-    mEditClient->setEnabled(clients);
-    mAddLogin->setEnabled(clients);
-    mEditMaxLimits->setEnabled(clients);
-    for (QAction* a : {mEditLogin, mResetLock, mEditPassLogin})
+    actEditClient()->setEnabled(clients);
+    acAddLogin()->setEnabled(clients);
+    actEditMaxLimits()->setEnabled(clients);
+    for (QAction* a : {actEditLogin(), actResetLock(), actEditPassLogin()})
         a->setEnabled(loginsShown && details);
-    mAddDescribe->setEnabled(clients && describesShown);
-    mEditDescribe->setEnabled(clients && describesShown && details);
-    mDelDescribe->setEnabled(clients && describesShown && details);
+    actAddDescribe()->setEnabled(clients && describesShown);
+    actEditDescribe()->setEnabled(clients && describesShown && details);
+    actDelDescribe()->setEnabled(clients && describesShown && details);
 
-    for (QAction* a : {mAddLogin, mEditLogin, mEditPassLogin, mResetLock})
+    for (QAction* a : {acAddLogin(), actEditLogin(), actEditPassLogin(), actResetLock()})
         a->setVisible(loginsDown);
-    for (QAction* a : {mAddDescribe, mEditDescribe, mDelDescribe})
+    for (QAction* a : {actAddDescribe(), actEditDescribe(), actDelDescribe()})
         a->setVisible(describesDown);
 
-    mSendInvitations->setEnabled(mSelectedCount != 0);
-    mEditClientKind->setEnabled(mSelectedCount != 0);
+    acSendInvitations()->setEnabled(mSelectedCount != 0);
+    acEditClientKind()->setEnabled(mSelectedCount != 0);
     mDetailTools->setVisible(loginsDown || describesDown);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActionTable.h"
 #include "InvitationList.h"
 
 #include <QVariant>
@@ -45,6 +46,28 @@ public:
         Journal,
         Describes
     };
+    // Names of the work area's actions.
+    struct Cmd
+    {
+        static constexpr char actShowLogins[] = "actShowLogins";
+        static constexpr char actShowJournal[] = "actShowJournal";
+        static constexpr char actShowDescribes[] = "actShowDescribes";
+        static constexpr char actHideDetail[] = "actHideDetail";
+        static constexpr char acSelectAll[] = "acSelectAll";
+        static constexpr char acSelectNone[] = "acSelectNone";
+        static constexpr char acInvertSelection[] = "acInvertSelection";
+        static constexpr char actEditClient[] = "actEditClient";
+        static constexpr char acEditClientKind[] = "acEditClientKind";
+        static constexpr char actEditMaxLimits[] = "actEditMaxLimits";
+        static constexpr char acSendInvitations[] = "acSendInvitations";
+        static constexpr char acAddLogin[] = "acAddLogin";
+        static constexpr char actEditLogin[] = "actEditLogin";
+        static constexpr char actEditPassLogin[] = "actEditPassLogin";
+        static constexpr char actResetLock[] = "actResetLock";
+        static constexpr char actAddDescribe[] = "actAddDescribe";
+        static constexpr char actEditDescribe[] = "actEditDescribe";
+        static constexpr char actDelDescribe[] = "actDelDescribe";
+    };
     // Opens the invitation composer with the ticked clients.
     using InvitationComposer = std::function<void(QWidget* owner, const TInvitationList& clients)>;
 
@@ -78,27 +101,28 @@ public:
     void clickClientType(int index);
 
     // Pane commands
-    QAction* actShowLogins() const { return mShowLogins; }
-    QAction* actShowJournal() const { return mShowJournal; }
-    QAction* actShowDescribes() const { return mShowDescribes; }
-    QAction* actHideDetail() const { return mHideDetail; }
+    QAction* actShowLogins() const { return &mActions.action(Cmd::actShowLogins); }
+    QAction* actShowJournal() const { return &mActions.action(Cmd::actShowJournal); }
+    QAction* actShowDescribes() const { return &mActions.action(Cmd::actShowDescribes); }
+    QAction* actHideDetail() const { return &mActions.action(Cmd::actHideDetail); }
     // Ticks
-    QAction* acSelectAll() const { return mSelectAll; }
-    QAction* acSelectNone() const { return mSelectNone; }
-    QAction* acInvertSelection() const { return mInvertSelection; }
+    QAction* acSelectAll() const { return &mActions.action(Cmd::acSelectAll); }
+    QAction* acSelectNone() const { return &mActions.action(Cmd::acSelectNone); }
+    QAction* acInvertSelection() const { return &mActions.action(Cmd::acInvertSelection); }
     // Client commands
-    QAction* actEditClient() const { return mEditClient; }
-    QAction* acEditClientKind() const { return mEditClientKind; }
-    QAction* actEditMaxLimits() const { return mEditMaxLimits; }
-    QAction* acSendInvitations() const { return mSendInvitations; }
-    QAction* acAddLogin() const { return mAddLogin; }
-    QAction* actEditLogin() const { return mEditLogin; }
-    QAction* actEditPassLogin() const { return mEditPassLogin; }
-    QAction* actResetLock() const { return mResetLock; }
-    QAction* actAddDescribe() const { return mAddDescribe; }
-    QAction* actEditDescribe() const { return mEditDescribe; }
-    QAction* actDelDescribe() const { return mDelDescribe; }
-    QList<QAction*> commands() const;
+    QAction* actEditClient() const { return &mActions.action(Cmd::actEditClient); }
+    QAction* acEditClientKind() const { return &mActions.action(Cmd::acEditClientKind); }
+    QAction* actEditMaxLimits() const { return &mActions.action(Cmd::actEditMaxLimits); }
+    QAction* acSendInvitations() const { return &mActions.action(Cmd::acSendInvitations); }
+    QAction* acAddLogin() const { return &mActions.action(Cmd::acAddLogin); }
+    QAction* actEditLogin() const { return &mActions.action(Cmd::actEditLogin); }
+    QAction* actEditPassLogin() const { return &mActions.action(Cmd::actEditPassLogin); }
+    QAction* actResetLock() const { return &mActions.action(Cmd::actResetLock); }
+    QAction* actAddDescribe() const { return &mActions.action(Cmd::actAddDescribe); }
+    QAction* actEditDescribe() const { return &mActions.action(Cmd::actEditDescribe); }
+    QAction* actDelDescribe() const { return &mActions.action(Cmd::actDelDescribe); }
+    // Every action of the work area, in the order of its table.
+    const framework::ActionTable& actionTable() const { return mActions; }
 
     // The last emitent (DEDAdize.ini), else the portal's first; a manager gets one of the
     // manager's emitents.
@@ -145,7 +169,7 @@ signals:
     void selectedCountChanged(int count);
 
 private:
-    QAction* makeAction(const char* name, const char* icon = nullptr);
+    static const QList<framework::ActionRow<ClientsWorkArea>>& ActionRows();
     void createActions();
     void setupGrids();
     void paneButtonClicked(Pane pane);
@@ -175,25 +199,7 @@ private:
     QToolBar* mClientsTools;
     QToolBar* mDetailTools;
     QActionGroup* mPaneGroup;
-
-    QAction* mShowLogins = nullptr;
-    QAction* mShowJournal = nullptr;
-    QAction* mShowDescribes = nullptr;
-    QAction* mHideDetail = nullptr;
-    QAction* mSelectAll = nullptr;
-    QAction* mSelectNone = nullptr;
-    QAction* mInvertSelection = nullptr;
-    QAction* mEditClient = nullptr;
-    QAction* mEditClientKind = nullptr;
-    QAction* mEditMaxLimits = nullptr;
-    QAction* mSendInvitations = nullptr;
-    QAction* mAddLogin = nullptr;
-    QAction* mEditLogin = nullptr;
-    QAction* mEditPassLogin = nullptr;
-    QAction* mResetLock = nullptr;
-    QAction* mAddDescribe = nullptr;
-    QAction* mEditDescribe = nullptr;
-    QAction* mDelDescribe = nullptr;
+    framework::ActionTable mActions;
 
     int mCurrentEmitentId = -1;
     bool mAllEmitents = true;

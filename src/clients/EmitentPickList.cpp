@@ -1,16 +1,8 @@
 #include "EmitentPickList.h"
 
-#include "PgResult.h"
-
-#include <QByteArray>
 #include <algorithm>
-#include <libpq-fe.h>
-#include <vector>
 
 namespace {
-
-constexpr unsigned kInt4Oid = 23;
-constexpr unsigned kVarcharOid = 1043;
 
 QString numberText(const QVariant& v)
 {
@@ -27,9 +19,16 @@ bool numberLess(const QVariant& a, const QVariant& b)
 
 } // namespace
 
-EmitentPickList::EmitentPickList(QObject* parent) : db::Dataset(parent)
+EmitentPickList::EmitentPickList(QObject* parent) : db::MemDataset(parent)
 {
     setObjectName(QStringLiteral("mdEmitents"));
+    setTakesLocalEdits(false);
+    setColumns({{QLatin1String(kIdField), db::DataType::Integer},
+                {QLatin1String(kCaptionField), db::DataType::String},
+                {QLatin1String(kNumberField), db::DataType::Integer},
+                {QLatin1String(kFilialField), db::DataType::Integer}});
+    for (const char* hidden : {kIdField, kNumberField, kFilialField})
+        defineField(QLatin1String(hidden)).setVisible(false);
 }
 
 void EmitentPickList::setRows(QList<Row> rows)
@@ -41,7 +40,13 @@ void EmitentPickList::setRows(QList<Row> rows)
             return false;
         return numberLess(a.filialNumber, b.filialNumber);
     });
-    mRows = std::move(rows);
+    const bool wasOpen = isOpen();
+    close();
+    clearRows();
+    for (const Row& row : rows)
+        appendRow({row.emitentId, row.caption, row.emitentNumber, row.filialNumber});
+    if (wasOpen)
+        open();
 }
 
 QList<EmitentPickList::Row> EmitentPickList::rowsOf(const db::Dataset& emitents)
@@ -69,37 +74,4 @@ QString EmitentPickList::caption(const QVariant& emitentNumber, const QVariant& 
 {
     return QStringLiteral("[") + numberText(emitentNumber) + QStringLiteral(", ") + numberText(filialNumber) +
            QStringLiteral("] ") + name;
-}
-
-void EmitentPickList::open()
-{
-    PGresult* result = PQmakeEmptyPGresult(nullptr, PGRES_TUPLES_OK);
-    const char* names[] = {"emitent_id_web", "emitent", "emitent_number", "filial_number"};
-    const unsigned types[] = {kInt4Oid, kVarcharOid, kInt4Oid, kInt4Oid};
-    PGresAttDesc attrs[4];
-    for (int c = 0; c < 4; ++c) {
-        attrs[c] = PGresAttDesc{};
-        attrs[c].name = const_cast<char*>(names[c]);
-        attrs[c].typid = types[c];
-        attrs[c].typlen = -1;
-        attrs[c].atttypmod = -1;
-    }
-    PQsetResultAttrs(result, 4, attrs);
-    for (int r = 0; r < int(mRows.size()); ++r) {
-        const Row& row = mRows[r];
-        const QVariant values[] = {row.emitentId, row.caption, row.emitentNumber, row.filialNumber};
-        for (int c = 0; c < 4; ++c) {
-            if (values[c].isNull()) {
-                PQsetvalue(result, r, c, nullptr, -1);
-                continue;
-            }
-            QByteArray bytes = values[c].toString().toUtf8();
-            PQsetvalue(result, r, c, bytes.data(), int(bytes.size()));
-        }
-    }
-    loadResult(db::PgResult(result));
-    field(0).setVisible(false);
-    field(2).setVisible(false);
-    field(3).setVisible(false);
-    finishOpen(0);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Dataset.h"
+#include "MemDataset.h"
 
 #include <QList>
 #include <QString>
 
 // The emitent picker's own list, held in memory: web id, caption "[number, filial] name" and the
 // two numbers, sorted by emitent number, then filial number.
-class EmitentPickList : public db::Dataset
+class EmitentPickList : public db::MemDataset
 {
     Q_OBJECT
 
@@ -22,15 +22,17 @@ public:
 
     explicit EmitentPickList(QObject* parent = nullptr);
 
-    // Takes the rows of the emitent list (nothing when it is not open); the rows are sorted here.
+    // Takes the rows of the emitent list (nothing when it is not open); the rows are sorted here
+    // and shown on the next open.
     void setRows(QList<Row> rows);
     // One row per row of an open emitent list (EMITENT_ID_WEB, EMITENT_NUMBER, FILIAL_NUMBER,
     // EMITENT_NAME_ANSI).
     static QList<Row> rowsOf(const db::Dataset& emitents);
     static QString caption(const QVariant& emitentNumber, const QVariant& filialNumber, const QString& name);
 
-    void open() override;
-
-private:
-    QList<Row> mRows;
+    // Columns, in this order; only the caption is shown.
+    static constexpr char kIdField[] = "EMITENT_ID_WEB";
+    static constexpr char kCaptionField[] = "EMITENT";
+    static constexpr char kNumberField[] = "EMITENT_NUMBER";
+    static constexpr char kFilialField[] = "FILIAL_NUMBER";
 };

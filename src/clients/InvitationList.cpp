@@ -1,6 +1,7 @@
 #include "InvitationList.h"
 
 #include "ClientsFilter.h"
+#include "ClientsQuery.h"
 #include "Dataset.h"
 
 TInvitationList BuildInvitationList(db::Dataset& clients)
@@ -11,12 +12,12 @@ TInvitationList BuildInvitationList(db::Dataset& clients)
     const QString filter = clients.filter();
     const bool filtered = clients.isFiltered();
     const int current = clients.currentRow();
-    const QVariant currentId = current < 0 ? QVariant() : clients.value(QStringLiteral("WBC_ID"));
+    const QVariant currentId = current < 0 ? QVariant() : clients.value(ClientsQuery::kIdField);
 
     clients.setFilter(ClientsFilter::TickedFilterText(filter, filtered));
     clients.setFiltered(true);
-    const int id = clients.fieldIndex(QStringLiteral("WBC_ID"));
-    const int name = clients.fieldIndex(QStringLiteral("WBC_NAME_ANSI"));
+    const int id = clients.fieldIndex(ClientsQuery::kIdField);
+    const int name = clients.fieldIndex(ClientsQuery::kDecodedNameField);
     const int petrolId = clients.fieldIndex(QStringLiteral("WBC_PETROL_ID"));
     const int email = clients.fieldIndex(QStringLiteral("WBC_EMAIL"));
     for (int row = 0; row < clients.recordCount(); ++row) {
@@ -32,6 +33,6 @@ TInvitationList BuildInvitationList(db::Dataset& clients)
     clients.setFilter(filter);
     clients.setFiltered(filtered);
     if (!currentId.isNull())
-        clients.locate(QStringLiteral("WBC_ID"), currentId);
+        clients.locate(ClientsQuery::kIdField, currentId);
     return list;
 }

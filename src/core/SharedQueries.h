@@ -18,6 +18,35 @@ class StoredProc;
 class SharedQueries
 {
 public:
+    // Names of fields and parameters that windows use, next to their query.
+    struct Logins // qryLogins
+    {
+        static constexpr char kClientParam[] = "pID";
+        static constexpr char kIdField[] = "ID";
+    };
+    struct Journal // qryJournal
+    {
+        static constexpr char kClientParam[] = "pID";
+        static constexpr char kLanguageParam[] = "pLangId";
+    };
+    struct Describes // oqDescribes
+    {
+        static constexpr char kClientParam[] = "id";
+    };
+    struct EmitentSelect // oqEmitentSelect
+    {
+        static constexpr char kIdField[] = "EMITENT_ID_WEB";
+        static constexpr char kNumberField[] = "EMITENT_NUMBER";
+        static constexpr char kFilialField[] = "FILIAL_NUMBER";
+        static constexpr char kFullNameField[] = "FULL_EM_NAME";
+        static constexpr char kAllEmitentParam[] = "P_ALL_EMITENT";
+        static constexpr char kManagerParam[] = "P_MANAGER_ID";
+    };
+    struct EmitentData // oquPOSes, oquTrnTypes
+    {
+        static constexpr char kEmitentParam[] = "emitent_id";
+    };
+
     explicit SharedQueries(QObject* owner);
 
     db::Query* qryLogins;

@@ -92,10 +92,42 @@ QString TdmMain::GenerateLoginPassword()
 
 void TdmMain::ChangeUserPassword(const QString& password, const QString& user)
 {
+    // ALTER USER is durable at once, as Oracle's DDL is. Oracle also commits whatever the session
+    // had pending; here the change runs on a short-lived connection of its own instead, so the
+    // session's uncommitted work is neither committed by it nor able to undo it by a rollback.
+    if (!mSession->connected())
+        throw db::OraError(3114, QStringLiteral("ORA-03114: not connected to ORACLE"));
+    db::Session own;
+    own.setServer(mSession->server());
+    own.setUsername(mSession->username());
+    own.setPassword(mSession->password());
+    own.setHomeNumber(mSession->homeNumber());
+    own.setErrorHook([](db::Session&, db::OraError& error) {
+        const QString text = ConnectErrorText(error.code());
+        if (!text.isNull())
+            error.setMessage(text);
+    });
+    own.connectAttempt();
+
     db::Script* script = mQueries->oscrChangePassword;
+    struct SessionBack
+    {
+        db::Script* script;
+        db::Session* session;
+        ~SessionBack() { script->setSession(session); }
+    } back{script, script->session()};
+    script->setSession(&own);
     script->setMacro(QStringLiteral("User"), user);
-    script->setMacro(QStringLiteral("new_password"), QLatin1Char('"') + password + QLatin1Char('"'));
+    // A double quote inside is doubled, or it would end the quoted password early.
+    QString quoted = password;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    script->setMacro(QStringLiteral("new_password"), QLatin1Char('"') + quoted + QLatin1Char('"'));
     script->execute();
+    own.commit();
+    own.disconnect();
+    // A later reconnect (or the next change) signs in with what the server now expects.
+    if (user.trimmed().compare(mSession->username().trimmed(), Qt::CaseInsensitive) == 0)
+        mSession->setPassword(password);
 }
 
 void TdmMain::inOwnTransaction(const std::function<void()>& call)

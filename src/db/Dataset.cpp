@@ -13,13 +13,24 @@ namespace {
 QByteArray encodeValue(DataType type, const QVariant& v)
 {
     switch (type) {
-    case DataType::Integer: return QByteArray::number(v.toLongLong());
-    case DataType::Float: return QByteArray::number(v.toDouble(), 'g', 17);
-    case DataType::Boolean: return v.toBool() ? "t" : "f";
-    case DataType::Date: return v.toDate().toString(Qt::ISODate).toLatin1();
-    case DataType::DateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toLatin1();
-    case DataType::Blob: return "\\x" + v.toByteArray().toHex();
-    default: return v.toString().toUtf8();
+    case DataType::Integer:
+        return QByteArray::number(v.toLongLong());
+    case DataType::Float:
+        return QByteArray::number(v.toDouble(), 'g', 17);
+    case DataType::Boolean:
+        if (v.metaType().id() == QMetaType::QString) {
+            const QString t = v.toString().trimmed().toLower();
+            return t == u"t" || t == u"true" || t == u"1" || t == u"y" || t == u"yes" ? "t" : "f";
+        }
+        return v.toBool() ? "t" : "f";
+    case DataType::Date:
+        return v.toDate().toString(Qt::ISODate).toLatin1();
+    case DataType::DateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toLatin1();
+    case DataType::Blob:
+        return "\\x" + v.toByteArray().toHex();
+    default:
+        return v.toString().toUtf8();
     }
 }
 
@@ -53,6 +64,10 @@ struct Dataset::Column
             bytes.append(data, length);
         ends.push_back(std::uint32_t(bytes.size()));
         nulls.push_back(isNull);
+        if (!overlaid.empty()) {
+            overlaid.push_back(false);
+            overlay.emplace_back();
+        }
     }
     void appendValue(const QVariant& v)
     {
@@ -156,11 +171,9 @@ void Dataset::loadEmpty()
     loadResult(PgResult());
 }
 
-void Dataset::loadResult(const PgResult& result)
+void Dataset::setupFields(const QList<FieldDef>& columns)
 {
     close();
-    const int rows = result.rowCount();
-    const int cols = result.columnCount();
     auto addField = [this](const QString& name, DataType type, int size, bool calculated) {
         Field& f = defineField(name);
         f.mType = type;
@@ -173,11 +186,36 @@ void Dataset::loadResult(const PgResult& result)
         column->type = type;
         mColumns.push_back(std::move(column));
     };
-    for (int c = 0; c < cols; ++c)
-        addField(result.columnName(c), result.columnType(c), result.columnSize(c), false);
+    for (const FieldDef& def : columns)
+        addField(def.name, def.type, def.size, false);
     for (const auto& def : mCalcDefs)
         if (fieldIndex(def.name) < 0)
             addField(def.name, def.type, def.size, true);
+}
+
+// Appends the calculated values of a physical row whose stored values are all in place.
+void Dataset::fillCalculated(int physicalRow)
+{
+    for (int c = 0; c < fieldCount(); ++c) {
+        if (!mActive[c]->isCalculated())
+            continue;
+        const CalcDef* def = nullptr;
+        for (const auto& d : mCalcDefs)
+            if (d.name == mActive[c]->name())
+                def = &d;
+        mColumns[c]->appendValue(def ? def->function(*this, physicalRow) : QVariant());
+    }
+}
+
+void Dataset::loadResult(const PgResult& result)
+{
+    const int rows = result.rowCount();
+    const int cols = result.columnCount();
+    QList<FieldDef> defs;
+    defs.reserve(cols);
+    for (int c = 0; c < cols; ++c)
+        defs.append(FieldDef{result.columnName(c), result.columnType(c), result.columnSize(c)});
+    setupFields(defs);
 
     for (int c = 0; c < cols; ++c) {
         Column& column = *mColumns[c];
@@ -195,21 +233,65 @@ void Dataset::loadResult(const PgResult& result)
         for (int c = cols; c < fieldCount(); ++c)
             mColumns[c]->reserve(rows, 0);
         for (int r = 0; r < rows; ++r)
-            for (int c = cols; c < fieldCount(); ++c) {
-                const CalcDef* def = nullptr;
-                for (const auto& d : mCalcDefs)
-                    if (d.name == mActive[c]->name())
-                        def = &d;
-                mColumns[c]->appendValue(def ? def->function(*this, r) : QVariant());
-            }
+            fillCalculated(r);
     }
     mOpen = true;
+}
+
+void Dataset::loadRows(const QList<FieldDef>& columns, const QList<QVariantList>& rows)
+{
+    setupFields(columns);
+    const int cols = int(columns.size());
+    const int count = int(rows.size());
+    for (int c = 0; c < fieldCount(); ++c)
+        mColumns[c]->reserve(count, 0);
+    for (int c = 0; c < cols; ++c)
+        for (const QVariantList& row : rows)
+            mColumns[c]->appendValue(c < row.size() ? row[c] : QVariant());
+    mRowCount = count;
+    if (!mCalcDefs.empty())
+        for (int r = 0; r < count; ++r)
+            fillCalculated(r);
+    mOpen = true;
+}
+
+int Dataset::appendOpenRow(const QVariantList& values)
+{
+    if (!mOpen)
+        throw DbError("Dataset is not open");
+    if (mEditing)
+        post();
+    const int phys = mRowCount;
+    for (int c = 0; c < fieldCount(); ++c)
+        if (!mActive[c]->isCalculated())
+            mColumns[c]->appendValue(c < values.size() ? values[c] : QVariant());
+    ++mRowCount;
+    fillCalculated(phys);
+    if (!mRemoved.empty())
+        mRemoved.push_back(false);
+    int row = phys;
+    if (mUseView) {
+        const bool filtering = mFiltered && !mFilterExpr.isEmpty();
+        if (filtering && !rowMatches(phys)) {
+            row = -1;
+        } else {
+            mView.push_back(phys);
+            row = int(mView.size()) - 1;
+        }
+    }
+    if (mCurrent < 0 && !isEmpty()) {
+        mCurrent = 0;
+        mBof = mEof = false;
+    }
+    emit rowsReset();
+    return row;
 }
 
 void Dataset::finishOpen(int currentRow)
 {
     if (mFiltered)
-        mFilterExpr = FilterExpression::compile(mFilterText, [this](const QString& n) { return fieldIndex(n); });
+        mFilterExpr =
+            FilterExpression::compile(mFilterText, [this](const QString& n) { return fieldIndex(n); });
     rebuildView();
     setCurrentInternal(isEmpty() ? -1 : qBound(0, currentRow, recordCount() - 1), false);
     mBof = true;
@@ -241,7 +323,10 @@ void Dataset::setCurrentInternal(int row, bool notify)
         emit afterScroll();
 }
 
-void Dataset::setCurrentRow(int row) { setCurrentInternal(row, true); }
+void Dataset::setCurrentRow(int row)
+{
+    setCurrentInternal(row, true);
+}
 
 void Dataset::first()
 {
@@ -294,7 +379,8 @@ QString Dataset::asString(const QString& field) const
 {
     const Field& f = fieldByName(field);
     const QVariant v = value(field);
-    if (f.dataType() == DataType::DateTime || f.dataType() == DataType::Date || f.dataType() == DataType::Float)
+    if (f.dataType() == DataType::DateTime || f.dataType() == DataType::Date ||
+        f.dataType() == DataType::Float)
         return f.displayText(v);
     return v.toString();
 }
@@ -322,7 +408,9 @@ bool Dataset::locate(const QString& keyFields, const QVariantList& values, Locat
 {
     const QStringList names = keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     if (names.size() != values.size())
-        throw DbError(QStringLiteral("Locate: %1 key fields, %2 values").arg(names.size()).arg(values.size())
+        throw DbError(QStringLiteral("Locate: %1 key fields, %2 values")
+                          .arg(names.size())
+                          .arg(values.size())
                           .toStdString());
     std::vector<int> columns;
     for (const QString& n : names)
@@ -373,7 +461,8 @@ void Dataset::computeCalculated(int physicalRow, int changedColumn)
 {
     const QString changed = changedColumn < 0 ? QString() : mActive[changedColumn]->name();
     for (const auto& def : mCalcDefs) {
-        if (!changed.isEmpty() && !def.dependsOn.isEmpty() && !def.dependsOn.contains(changed, Qt::CaseInsensitive))
+        if (!changed.isEmpty() && !def.dependsOn.isEmpty() &&
+            !def.dependsOn.contains(changed, Qt::CaseInsensitive))
             continue;
         const int column = fieldIndex(def.name);
         if (column >= 0 && mActive[column]->isCalculated())
@@ -494,7 +583,8 @@ void Dataset::setFiltered(bool on)
     if (mEditing)
         post();
     if (on && mOpen)
-        mFilterExpr = FilterExpression::compile(mFilterText, [this](const QString& n) { return fieldIndex(n); });
+        mFilterExpr =
+            FilterExpression::compile(mFilterText, [this](const QString& n) { return fieldIndex(n); });
     else if (!on)
         mFilterExpr = FilterExpression();
     const bool changed = mFiltered != on;

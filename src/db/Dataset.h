@@ -4,6 +4,7 @@
 #include "FilterExpression.h"
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -15,7 +16,12 @@ namespace db {
 
 class PgResult;
 
-enum class LocateOption { None = 0, CaseInsensitive = 1, PartialKey = 2 };
+enum class LocateOption
+{
+    None = 0,
+    CaseInsensitive = 1,
+    PartialKey = 2
+};
 Q_DECLARE_FLAGS(LocateOptions, LocateOption)
 
 // Rows fetched into memory, with a current row, an in-memory filter and edits kept in memory only.
@@ -119,6 +125,11 @@ protected:
     // Loads the rows of a result; replaces whatever was open.
     void loadResult(const PgResult& result);
     void loadEmpty();
+    // Loads rows given as values, one list per row in column order (a short list leaves the rest
+    // null); replaces whatever was open.
+    void loadRows(const QList<FieldDef>& columns, const QList<QVariantList>& rows);
+    // Adds a row at the end of the open rows; returns its row number, -1 when the filter hides it.
+    int appendOpenRow(const QVariantList& values);
     // Replaces the values of one physical row with row `resultRow` of `result`.
     void replaceRow(int physicalRow, const PgResult& result, int resultRow);
     void removeRow(int row);
@@ -128,6 +139,8 @@ protected:
 
 private:
     struct Column;
+    void setupFields(const QList<FieldDef>& columns);
+    void fillCalculated(int physicalRow);
     void rebuildView();
     bool rowMatches(int physicalRow) const;
     void computeCalculated(int physicalRow, int changedColumn = -1);
@@ -136,8 +149,8 @@ private:
 
     std::vector<std::unique_ptr<Field>> mFieldStore; // every field ever defined, stable pointers
     std::vector<Field*> mActive;
-    std::vector<std::unique_ptr<Column>> mColumns;  // parallel to mActive
-    QHash<QString, int> mIndexByName;               // upper-case name -> active index
+    std::vector<std::unique_ptr<Column>> mColumns; // parallel to mActive
+    QHash<QString, int> mIndexByName;              // upper-case name -> active index
     struct CalcDef
     {
         QString name;

@@ -51,7 +51,7 @@ int oraCodeForStatement(const QString& sqlState, const QString& message, bool co
     return 20000;
 }
 
-int oraCodeForConnect(const QString& message, bool serverIsService)
+int oraCodeForConnect(const QString& message)
 {
     const QString m = message.toLower();
     if (m.contains(QLatin1String("no password supplied")))
@@ -64,7 +64,7 @@ int oraCodeForConnect(const QString& message, bool serverIsService)
     if (m.contains(QLatin1String("definition of service")) || m.contains(QLatin1String("service file")))
         return 12154;
     if (m.contains(QLatin1String("could not translate host name")))
-        return serverIsService ? 12154 : 12545;
+        return 12545;
     if (m.contains(QLatin1String("database")) && m.contains(QLatin1String("does not exist")))
         return 12154;
     if (m.contains(QLatin1String("permission denied")))

@@ -7,6 +7,15 @@
 
 namespace db {
 
+// Name, type and declared size of a column, as a result's description gives it.
+struct FieldDef
+{
+    QString name;
+    DataType type = DataType::String;
+    // Declared length of a text column, 0 when unbounded.
+    int size = 0;
+};
+
 // Description of one column of a dataset; the values live in the dataset.
 class Field
 {

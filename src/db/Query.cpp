@@ -76,7 +76,7 @@ QList<BoundValue> Query::bindValues(const AdaptedSql& adapted,
         const Param& p = mParams.byName(name);
         if (p.direction() == ParamDirection::Out || p.direction() == ParamDirection::CursorOut)
             values.append(BoundValue{QVariant(), p.direction() == ParamDirection::CursorOut ? DataType::Cursor
-                                                                                             : p.dataType()});
+                                                                                            : p.dataType()});
         else
             values.append(BoundValue{p.value(), p.dataType()});
     }
@@ -127,7 +127,8 @@ void Query::run(bool wantRows)
                 if (p.direction() == ParamDirection::CursorOut || r.columnType(column) == DataType::Cursor) {
                     QString portal = text;
                     portal.replace(QLatin1Char('"'), QLatin1String("\"\""));
-                    const PgResult rows = session.executeNested(QStringLiteral("FETCH ALL FROM \"%1\"").arg(portal));
+                    const PgResult rows =
+                        session.executeNested(QStringLiteral("FETCH ALL FROM \"%1\"").arg(portal));
                     session.executeNested(QStringLiteral("CLOSE \"%1\"").arg(portal));
                     p.setValue(text);
                     if (!haveCursor) {
@@ -135,7 +136,8 @@ void Query::run(bool wantRows)
                         haveCursor = true;
                     }
                 } else {
-                    p.setValue(decodeTextValue(p.dataType() == DataType::Unknown ? r.columnType(column) : p.dataType(),
+                    p.setValue(decodeTextValue(p.dataType() == DataType::Unknown ? r.columnType(column)
+                                                                                 : p.dataType(),
                                                r.rawValue(0, column), r.rawLength(0, column)));
                 }
             }
@@ -148,9 +150,26 @@ void Query::run(bool wantRows)
         }
         return;
     }
+    if (adapted.kind == AdaptedSql::Kind::AlterUserPassword) {
+        session.alterRolePassword(adapted.role, adapted.password);
+        if (wantRows)
+            loadEmpty();
+        return;
+    }
     const PgResult result = session.execute(adapted.text, values);
     if (wantRows)
         loadResult(result);
+}
+
+QList<FieldDef> Query::describe()
+{
+    Session& session = requireSession();
+    const AdaptedSql adapted = adaptOracleSql(expandedSql());
+    if (adapted.kind != AdaptedSql::Kind::Statement)
+        throw DbError(QStringLiteral("Query '%1': only a plain statement can be described")
+                          .arg(objectName())
+                          .toStdString());
+    return session.describe(adapted.text, bindValues(adapted, {}));
 }
 
 void Query::open()
@@ -180,8 +199,8 @@ void Query::refreshRecord()
     if (!isOpen() || currentRow() < 0)
         return;
     Session& session = requireSession();
-    const QString text = QStringLiteral("SELECT * FROM (") + expandedSql() + QStringLiteral("\n) tev_refresh ") +
-                         mRefreshSql;
+    const QString text =
+        QStringLiteral("SELECT * FROM (") + expandedSql() + QStringLiteral("\n) tev_refresh ") + mRefreshSql;
     const AdaptedSql adapted = adaptOracleSql(text);
     // Parameters of the refresh text take the current row's values; the others keep the query's.
     const QStringList refreshNames = adaptOracleSql(mRefreshSql).params;

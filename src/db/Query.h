@@ -3,7 +3,6 @@
 #include "Dataset.h"
 #include "Macro.h"
 #include "Param.h"
-
 #include "Session.h"
 
 #include <QPointer>
@@ -54,12 +53,17 @@ public:
     // Runs a statement that returns no rows (or a PL/SQL block), setting output parameters.
     void execSql();
 
+    // The columns the query gives with its current macros, asked of the server without running
+    // it (nothing is fetched). Throws DbError for a PL/SQL call, whose rows come from a cursor.
+    QList<FieldDef> describe();
+
     // The PostgreSQL text the current macros and filter give.
     QString finalSql() const;
 
 private:
     QString expandedSql() const;
-    QList<struct BoundValue> bindValues(const AdaptedSql& adapted, const std::function<const QVariant*(const QString&)>& extra) const;
+    QList<struct BoundValue> bindValues(const AdaptedSql& adapted,
+                                        const std::function<const QVariant*(const QString&)>& extra) const;
     void run(bool wantRows);
     Session& requireSession() const;
 

@@ -67,9 +67,13 @@ void Script::execute()
     for (const QString& statement : splitStatements(expanded)) {
         const AdaptedSql adapted = adaptOracleSql(statement);
         if (!adapted.params.isEmpty())
-            throw DbError(QStringLiteral("Script statement has unbound parameter '%1'").arg(adapted.params.first())
+            throw DbError(QStringLiteral("Script statement has unbound parameter '%1'")
+                              .arg(adapted.params.first())
                               .toStdString());
-        mSession->execute(adapted.text);
+        if (adapted.kind == AdaptedSql::Kind::AlterUserPassword)
+            mSession->alterRolePassword(adapted.role, adapted.password);
+        else
+            mSession->execute(adapted.text);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QMap>
 #include <libpq-fe.h>
 #include <netdb.h>
+#include <optional>
 #include <vector>
 
 namespace db {
@@ -40,7 +41,6 @@ bool resolvable(const QString& host)
 struct Target
 {
     QMap<QString, QString> keywords;
-    bool fromService = false;
     int unknownCode = 0;
 };
 
@@ -54,7 +54,6 @@ Target targetFor(const QString& server)
     }
     if (const auto service = ServiceFile::findName(name)) {
         t.keywords.insert(QStringLiteral("service"), *service);
-        t.fromService = true;
         return t;
     }
     QString host = name;
@@ -69,18 +68,120 @@ Target targetFor(const QString& server)
         t.keywords.insert(QStringLiteral("port"), host.mid(colon + 1));
         host = host.left(colon);
     }
-    // A bare word that names no service and no host is an unknown net service name.
+    // A bare word that names no service and no host is an unknown net service name; a dotted
+    // name is a host name whose lookup failed.
     if (!explicitForm && !resolvable(host)) {
-        t.unknownCode = 12154;
+        t.unknownCode = host.contains(QLatin1Char('.')) ? 12545 : 12154;
         return t;
     }
     t.keywords.insert(QStringLiteral("host"), host);
     return t;
 }
 
-QString pgMessage(PGconn* conn)
+QString pgMessage(const PGconn* conn)
 {
-    return QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    const char* text = conn ? PQerrorMessage(conn) : nullptr;
+    return text ? QString::fromUtf8(text).trimmed() : QString();
+}
+
+QString unknownTargetText(int code, const QString& server)
+{
+    if (code == 12545)
+        return QStringLiteral("Connect failed because target host or object does not exist (%1)").arg(server);
+    return QStringLiteral("TNS:could not resolve the connect identifier specified (%1)").arg(server);
+}
+
+// Parameters of one statement in the form PQexecParams and PQprepare take them.
+struct PgParams
+{
+    std::vector<QByteArray> texts;
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+    std::vector<int> formats;
+    std::vector<Oid> types;
+};
+
+PgParams pgParams(const QList<BoundValue>& bound)
+{
+    const int n = int(bound.size());
+    PgParams p;
+    p.texts.resize(n);
+    p.values.assign(n, nullptr);
+    p.lengths.assign(n, 0);
+    p.formats.assign(n, 0);
+    p.types.assign(n, 0);
+    for (int i = 0; i < n; ++i) {
+        const QVariant& v = bound[i].value;
+        DataType t = bound[i].type;
+        if (t == DataType::Unknown && !v.isNull()) {
+            switch (v.metaType().id()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::Bool:
+                t = DataType::Integer;
+                break;
+            case QMetaType::Double:
+                t = DataType::Float;
+                break;
+            case QMetaType::QDateTime:
+                t = DataType::DateTime;
+                break;
+            case QMetaType::QDate:
+                t = DataType::Date;
+                break;
+            case QMetaType::QByteArray:
+                t = DataType::Blob;
+                break;
+            default:
+                t = DataType::String;
+            }
+        }
+        // Oracle has no empty strings: an empty text is a null.
+        const bool isNull = v.isNull() || (t == DataType::String && v.toString().isEmpty());
+        switch (t) {
+        case DataType::Integer:
+        case DataType::Boolean: {
+            const qlonglong x = v.metaType().id() == QMetaType::Bool ? (v.toBool() ? 1 : 0) : v.toLongLong();
+            p.types[i] = (x >= INT32_MIN && x <= INT32_MAX) ? INT4OID : INT8OID;
+            p.texts[i] = QByteArray::number(x);
+            break;
+        }
+        case DataType::Float:
+            p.types[i] = NUMERICOID;
+            p.texts[i] = QByteArray::number(v.toDouble(), 'g', 17);
+            break;
+        case DataType::Date:
+            p.types[i] = DATEOID;
+            p.texts[i] = v.toDate().toString(Qt::ISODate).toLatin1();
+            break;
+        case DataType::DateTime:
+            p.types[i] = TIMESTAMPOID;
+            p.texts[i] = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toLatin1();
+            break;
+        case DataType::Blob:
+            p.types[i] = BYTEAOID;
+            p.texts[i] = v.toByteArray();
+            p.formats[i] = 1;
+            break;
+        case DataType::Cursor:
+            p.types[i] = REFCURSOROID;
+            break;
+        default:
+            p.texts[i] = v.toString().toUtf8();
+        }
+        if (!isNull && t != DataType::Cursor) {
+            p.values[i] = p.texts[i].constData();
+            p.lengths[i] = int(p.texts[i].size());
+        }
+    }
+    return p;
+}
+
+bool succeeded(const PGresult* result)
+{
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
 } // namespace
@@ -103,7 +204,10 @@ bool Session::isConnectDialogRegistered(const QString& className)
     return dialogRegistry().contains(className);
 }
 
-QStringList Session::serviceNames() { return ServiceFile::names(); }
+QStringList Session::serviceNames()
+{
+    return ServiceFile::names();
+}
 
 void Session::fail(OraError error)
 {
@@ -119,7 +223,8 @@ void Session::connect()
     if (mPrompt && !mDialogClass.isEmpty()) {
         auto it = dialogRegistry().constFind(mDialogClass);
         if (it == dialogRegistry().constEnd())
-            throw DbError(QStringLiteral("Sign-in dialog '%1' is not registered").arg(mDialogClass).toStdString());
+            throw DbError(
+                QStringLiteral("Sign-in dialog '%1' is not registered").arg(mDialogClass).toStdString());
         std::unique_ptr<ConnectDialog> dialog = (*it)();
         if (!dialog->execute(*this) || !connected())
             throw Abort();
@@ -137,11 +242,9 @@ void Session::connectAttempt(bool)
 
     const Target target = targetFor(mServer);
     if (target.unknownCode)
-        fail(OraError(target.unknownCode,
-                      OraError::formatMessage(target.unknownCode,
-                                              QStringLiteral("TNS:could not resolve the connect identifier "
-                                                             "specified (%1)")
-                                                  .arg(mServer))));
+        fail(OraError(
+            target.unknownCode,
+            OraError::formatMessage(target.unknownCode, unknownTargetText(target.unknownCode, mServer))));
     QMap<QString, QString> kw = target.keywords;
     kw.insert(QStringLiteral("user"), mUsername);
     kw.insert(QStringLiteral("password"), mPassword);
@@ -168,12 +271,15 @@ void Session::connectAttempt(bool)
     v.push_back(nullptr);
 
     PGconn* conn = PQconnectdbParams(k.data(), v.data(), 0);
+    if (!conn)
+        fail(OraError(
+            12560, OraError::formatMessage(12560, QStringLiteral("out of memory allocating a connection"))));
     if (PQstatus(conn) != CONNECTION_OK) {
         const QString message = pgMessage(conn);
         PQfinish(conn);
         const int code = mPassword.isEmpty() && message.contains(QLatin1String("password"))
                              ? 1005
-                             : oraCodeForConnect(message, target.fromService);
+                             : oraCodeForConnect(message);
         fail(OraError(code, OraError::formatMessage(code, message)));
     }
     mConn = conn;
@@ -197,6 +303,8 @@ void Session::dropConnection()
 
 void Session::disconnect()
 {
+    // The server rolls back whatever is open when the connection ends, so a failed ROLLBACK here
+    // loses nothing that was not lost anyway.
     if (mConn && mInTransaction && PQstatus(mConn) == CONNECTION_OK)
         PQclear(PQexec(mConn, "ROLLBACK"));
     dropConnection();
@@ -213,8 +321,10 @@ OraError Session::errorFromResult(pg_result* result)
     const bool lost = PQstatus(mConn) != CONNECTION_OK;
     QString state, message;
     if (result) {
-        state = QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE));
-        message = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
+        if (const char* field = PQresultErrorField(result, PG_DIAG_SQLSTATE))
+            state = QString::fromLatin1(field);
+        if (const char* field = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY))
+            message = QString::fromUtf8(field);
     }
     if (message.isEmpty())
         message = pgMessage(mConn);
@@ -228,13 +338,45 @@ void Session::runControl(const char* sql)
 {
     ensureConnected();
     PGresult* r = PQexec(mConn, sql);
-    const ExecStatusType status = PQresultStatus(r);
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    if (!succeeded(r)) {
         OraError e = errorFromResult(r);
         PQclear(r);
         fail(e);
     }
     PQclear(r);
+}
+
+std::optional<OraError> Session::rollbackStatement()
+{
+    if (!mConn)
+        return std::nullopt;
+    PGresult* r = PQexec(mConn, "ROLLBACK TO SAVEPOINT tev_statement; RELEASE SAVEPOINT tev_statement");
+    std::optional<OraError> failure;
+    if (!succeeded(r)) {
+        // The transaction cannot go on: end it so the session stays usable.
+        failure = errorFromResult(r);
+        if (mConn) {
+            PQclear(PQexec(mConn, "ROLLBACK"));
+            mInTransaction = false;
+        }
+    }
+    PQclear(r);
+    return failure;
+}
+
+void Session::undoStatement(OraError error)
+{
+    // When the earlier uncommitted work is gone too, that is the error to report.
+    if (std::optional<OraError> failure = rollbackStatement())
+        error = *failure;
+    fail(error);
+}
+
+void Session::beginStatement()
+{
+    ensureConnected();
+    runControl(mInTransaction ? "SAVEPOINT tev_statement" : "BEGIN; SAVEPOINT tev_statement");
+    mInTransaction = true;
 }
 
 void Session::startTransaction()
@@ -283,90 +425,31 @@ void Session::rollbackToSavepoint(const QString& name)
     runControl(("ROLLBACK TO SAVEPOINT " + quotedIdentifier(name.toLower())).constData());
 }
 
-int Session::backendPid() const { return mConn ? PQbackendPID(mConn) : 0; }
+int Session::backendPid() const
+{
+    return mConn ? PQbackendPID(mConn) : 0;
+}
 
 PgResult Session::execute(const QString& pgSql, const QList<BoundValue>& values,
                           const std::function<void(const PgResult&)>& inside)
 {
-    ensureConnected();
-    runControl(mInTransaction ? "SAVEPOINT tev_statement" : "BEGIN; SAVEPOINT tev_statement");
-    mInTransaction = true;
-
-    const int n = int(values.size());
-    std::vector<QByteArray> texts(n);
-    std::vector<const char*> ptrs(n, nullptr);
-    std::vector<int> lengths(n, 0), formats(n, 0);
-    std::vector<Oid> types(n, 0);
-    for (int i = 0; i < n; ++i) {
-        const QVariant& v = values[i].value;
-        DataType t = values[i].type;
-        if (t == DataType::Unknown && !v.isNull()) {
-            switch (v.metaType().id()) {
-            case QMetaType::Int:
-            case QMetaType::LongLong:
-            case QMetaType::UInt:
-            case QMetaType::Bool: t = DataType::Integer; break;
-            case QMetaType::Double: t = DataType::Float; break;
-            case QMetaType::QDateTime: t = DataType::DateTime; break;
-            case QMetaType::QDate: t = DataType::Date; break;
-            case QMetaType::QByteArray: t = DataType::Blob; break;
-            default: t = DataType::String;
-            }
-        }
-        // Oracle has no empty strings: an empty text is a null.
-        const bool isNull = v.isNull() || (t == DataType::String && v.toString().isEmpty());
-        switch (t) {
-        case DataType::Integer:
-        case DataType::Boolean: {
-            const qlonglong x = v.metaType().id() == QMetaType::Bool ? (v.toBool() ? 1 : 0) : v.toLongLong();
-            types[i] = (x >= INT32_MIN && x <= INT32_MAX) ? INT4OID : INT8OID;
-            texts[i] = QByteArray::number(x);
-            break;
-        }
-        case DataType::Float:
-            types[i] = NUMERICOID;
-            texts[i] = QByteArray::number(v.toDouble(), 'g', 17);
-            break;
-        case DataType::Date:
-            types[i] = DATEOID;
-            texts[i] = v.toDate().toString(Qt::ISODate).toLatin1();
-            break;
-        case DataType::DateTime:
-            types[i] = TIMESTAMPOID;
-            texts[i] = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toLatin1();
-            break;
-        case DataType::Blob:
-            types[i] = BYTEAOID;
-            texts[i] = v.toByteArray();
-            formats[i] = 1;
-            break;
-        case DataType::Cursor: types[i] = REFCURSOROID; break;
-        default: texts[i] = v.toString().toUtf8();
-        }
-        if (!isNull && t != DataType::Cursor) {
-            ptrs[i] = texts[i].constData();
-            lengths[i] = int(texts[i].size());
-        }
-    }
-
+    beginStatement();
+    const PgParams p = pgParams(values);
     const QByteArray sql = pgSql.toUtf8();
-    PGresult* raw = PQexecParams(mConn, sql.constData(), n, types.data(), ptrs.data(), lengths.data(),
-                                 formats.data(), 0);
-    const ExecStatusType status = PQresultStatus(raw);
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    PGresult* raw = PQexecParams(mConn, sql.constData(), int(values.size()), p.types.data(), p.values.data(),
+                                 p.lengths.data(), p.formats.data(), 0);
+    if (!succeeded(raw)) {
         OraError e = errorFromResult(raw);
         PQclear(raw);
-        if (mConn)
-            PQclear(PQexec(mConn, "ROLLBACK TO SAVEPOINT tev_statement; RELEASE SAVEPOINT tev_statement"));
-        fail(e);
+        undoStatement(e);
     }
     PgResult result(raw);
     if (inside) {
         try {
             inside(result);
         } catch (...) {
-            if (mConn)
-                PQclear(PQexec(mConn, "ROLLBACK TO SAVEPOINT tev_statement; RELEASE SAVEPOINT tev_statement"));
+            if (std::optional<OraError> failure = rollbackStatement())
+                fail(*failure);
             throw;
         }
     }
@@ -378,13 +461,70 @@ PgResult Session::executeNested(const QString& pgSql)
 {
     ensureConnected();
     PGresult* raw = PQexec(mConn, pgSql.toUtf8().constData());
-    const ExecStatusType status = PQresultStatus(raw);
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    if (!succeeded(raw)) {
         OraError e = errorFromResult(raw);
         PQclear(raw);
         fail(e);
     }
     return PgResult(raw);
+}
+
+QList<FieldDef> Session::describe(const QString& pgSql, const QList<BoundValue>& values)
+{
+    // Parsing may fail (a missing table): under the statement savepoint that undoes only itself.
+    beginStatement();
+    const PgParams p = pgParams(values);
+    const QByteArray sql = pgSql.toUtf8();
+    PGresult* prepared = PQprepare(mConn, "", sql.constData(), int(values.size()), p.types.data());
+    if (!succeeded(prepared)) {
+        OraError e = errorFromResult(prepared);
+        PQclear(prepared);
+        undoStatement(e);
+    }
+    PQclear(prepared);
+    PGresult* raw = PQdescribePrepared(mConn, "");
+    if (!succeeded(raw)) {
+        OraError e = errorFromResult(raw);
+        PQclear(raw);
+        undoStatement(e);
+    }
+    const PgResult description(raw);
+    QList<FieldDef> columns;
+    for (int c = 0; c < description.columnCount(); ++c)
+        columns.append(
+            FieldDef{description.columnName(c), description.columnType(c), description.columnSize(c)});
+    runControl("RELEASE SAVEPOINT tev_statement");
+    return columns;
+}
+
+void Session::alterRolePassword(const QString& role, const QString& password)
+{
+    ensureConnected();
+    // An empty password would remove the role's password; it is also what an unreadable
+    // ALTER USER gives.
+    if (password.isEmpty())
+        throw DbError("ALTER USER: no password that could be set");
+    const QByteArray name = role.toUtf8();
+    // The server is sent the verifier only: a password in clear would land in its statement log.
+    char* verifier =
+        PQencryptPasswordConn(mConn, password.toUtf8().constData(), name.constData(), "scram-sha-256");
+    if (!verifier) {
+        const QString message = pgMessage(mConn);
+        fail(OraError(20000, OraError::formatMessage(20000, message.isEmpty()
+                                                                ? QStringLiteral("password encryption failed")
+                                                                : message)));
+    }
+    QByteArray literal(verifier);
+    PQfreemem(verifier);
+    char* identifier = PQescapeIdentifier(mConn, name.constData(), std::size_t(name.size()));
+    if (!identifier) {
+        const QString message = pgMessage(mConn);
+        fail(OraError(20000, OraError::formatMessage(20000, message)));
+    }
+    const QByteArray quotedRole(identifier);
+    PQfreemem(identifier);
+    literal.replace('\'', "''");
+    execute(QString::fromUtf8("ALTER ROLE " + quotedRole + " PASSWORD '" + literal + "'"));
 }
 
 } // namespace db

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataType.h"
+#include "Field.h"
 #include "OraError.h"
 #include "PgResult.h"
 
@@ -9,6 +10,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct pg_conn;
 
@@ -94,6 +96,12 @@ public:
                      const std::function<void(const PgResult&)>& inside = {});
     // Runs a statement inside the current statement's savepoint (only from an `inside` callback).
     PgResult executeNested(const QString& pgSql);
+    // The columns the statement would return, asked of the server without running it; a bad
+    // statement fails as running it would, undoing only itself.
+    QList<FieldDef> describe(const QString& pgSql, const QList<BoundValue>& values = {});
+    // Sets the password of a role (its name as the server knows it) in the open transaction. The
+    // server receives a SCRAM-SHA-256 verifier made here, never the password itself.
+    void alterRolePassword(const QString& role, const QString& password);
 
     // Server process id of the connection (lets tests and diagnostics find it).
     int backendPid() const;
@@ -105,6 +113,12 @@ private:
     [[noreturn]] void fail(OraError error);
     OraError errorFromResult(pg_result* result);
     void runControl(const char* sql);
+    // Opens the statement savepoint (and the transaction before it when none is open).
+    void beginStatement();
+    // Undoes the current statement; the error when that failed and the transaction had to end.
+    std::optional<OraError> rollbackStatement();
+    // Rolls the failed statement back to its savepoint and throws its error.
+    [[noreturn]] void undoStatement(OraError error);
     void dropConnection();
     void ensureConnected() const;
 

@@ -997,9 +997,21 @@ private:
         const int name = nextSig(user + 1, mN);
         const int identified = nextSig(name + 1, mN);
         const int by = nextSig(identified + 1, mN);
-        if (!isKw(alter, "ALTER") || !isKw(user, "USER") || !isName(name) ||
-            !isKw(identified, "IDENTIFIED") || !isKw(by, "BY"))
+        if (!isKw(alter, "ALTER") || !isKw(user, "USER") || !isName(name) || !isKw(identified, "IDENTIFIED"))
             return false;
+        QString role = text(name).toString();
+        if (kind(name) == Kind::QuotedIdentifier)
+            role = role.mid(1, role.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+        else
+            role = role.toLower();
+        // A password change that cannot be read is never sent as written: the password would
+        // reach the server's log in clear. An empty password makes the session refuse it.
+        r.kind = AdaptedSql::Kind::AlterUserPassword;
+        r.text.clear();
+        r.role = role;
+        r.password.clear();
+        if (!isKw(by, "BY"))
+            return true;
         const qsizetype n = mSrc.size();
         qsizetype p = mToks[by].pos + mToks[by].len;
         while (p < n && mSrc[p].isSpace())
@@ -1009,7 +1021,7 @@ private:
             ++p;
             for (;; ++p) {
                 if (p >= n)
-                    return false;
+                    return true;
                 if (mSrc[p] == u'"') {
                     if (p + 1 < n && mSrc[p + 1] == u'"') {
                         password += u'"';
@@ -1029,16 +1041,8 @@ private:
         }
         for (; p < n; ++p)
             if (!mSrc[p].isSpace() && mSrc[p] != u';')
-                return false;
-        // An empty password would make PostgreSQL clear the role's password instead of failing.
-        if (password.isEmpty())
-            return false;
-        const QString role =
-            kind(name) == Kind::QuotedIdentifier ? text(name).toString() : text(name).toString().toLower();
-        password.replace(QLatin1String("'"), QLatin1String("''"));
-        r.kind = AdaptedSql::Kind::AlterUserPassword;
-        r.text =
-            QLatin1String("ALTER ROLE ") + role + QLatin1String(" PASSWORD '") + password + QLatin1Char('\'');
+                return true;
+        r.password = password;
         return true;
     }
 

@@ -25,6 +25,11 @@ struct AdaptedSql
     // ProcedureCall only: per argument, the bind name when the argument is exactly one bind
     // parameter, else "".
     QStringList callArgs;
+    // AlterUserPassword only (text stays empty): the role as the server names it and the new
+    // password, which Session::alterRolePassword sends as a verifier; empty when the text could
+    // not be read (an empty or unterminated password, clauses after it).
+    QString role;
+    QString password;
 };
 
 // Rewrites a text whose macros are already expanded:
@@ -37,7 +42,7 @@ struct AdaptedSql
 //   NULLs only gives '' instead of NULL); a bare bind in it is cast to text;
 // - `X.TEV_UTILS.NAME(` becomes `x.tev_utils__name(`;
 // - "begin X.TEV_UTILS.NAME(args); end;" becomes a ProcedureCall, "ALTER USER u IDENTIFIED BY p"
-//   an AlterUserPassword ("ALTER ROLE u PASSWORD 'p'").
+//   an AlterUserPassword (role and password, no text; any "ALTER USER u IDENTIFIED" is one).
 // Strings, quoted names and comments are never changed; everything not rewritten is kept as
 // written. Runs in time linear in the length of the text.
 AdaptedSql adaptOracleSql(const QString& sql);

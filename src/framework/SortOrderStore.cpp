@@ -4,12 +4,9 @@
 #include "Cp1251.h"
 #include "FrameworkFiles.h"
 #include "IniFile.h"
-#include "MacroExpander.h"
 #include "MessageDialogs.h"
-#include "PgResult.h"
 #include "Query.h"
 #include "Session.h"
-#include "SqlAdapter.h"
 
 #include <optional>
 
@@ -47,7 +44,8 @@ constexpr char kWindowsProgramFile[] = "DEDAdize.exe";
 
 QString windowsOrderSection(const QString& scope)
 {
-    return scope.toUpper() + QLatin1Char('/') + QLatin1String(kWindowsProgramFile) + QLatin1String("/OrderBy");
+    return scope.toUpper() + QLatin1Char('/') + QLatin1String(kWindowsProgramFile) +
+           QLatin1String("/OrderBy");
 }
 
 // Our own section wins; an order taken over from the Windows section moves to ours once written.
@@ -149,9 +147,9 @@ QStringList orderItems(const QString& text)
     return items;
 }
 
-// Column names of the query. A closed query is asked of the server with a statement that returns
-// no rows, as the original layer read its field definitions; nothing when the server cannot tell
-// (no connection, a PL/SQL call, parameters it cannot type).
+// Column names of the query. A closed query is described by the server without running it, as
+// the original layer read its field definitions; nothing when the server cannot tell (no
+// connection, a PL/SQL call, parameters it cannot type).
 std::optional<QStringList> fieldNames(db::Query& query)
 {
     QStringList names;
@@ -164,26 +162,8 @@ std::optional<QStringList> fieldNames(db::Query& query)
     if (!session || !session->connected())
         return std::nullopt;
     try {
-        const QString expanded =
-            db::expandMacros(query.sql(), [&query](const QString& name) -> std::optional<QString> {
-                if (const db::Macro* m = query.macros().find(name))
-                    return m->expansion();
-                return std::nullopt;
-            });
-        if (db::adaptOracleSql(expanded).kind != db::AdaptedSql::Kind::Statement)
-            return std::nullopt;
-        const db::AdaptedSql adapted = db::adaptOracleSql(QStringLiteral("SELECT * FROM (\n") + expanded +
-                                                          QStringLiteral("\n) tev_order_fields WHERE 1 = 0"));
-        QList<db::BoundValue> values;
-        for (const QString& name : adapted.params) {
-            const db::Param* p = query.params().find(name);
-            if (!p)
-                return std::nullopt;
-            values.append(db::BoundValue{p->isOutput() ? QVariant() : p->value(), p->dataType()});
-        }
-        const db::PgResult result = session->execute(adapted.text, values);
-        for (int c = 0; c < result.columnCount(); ++c)
-            names.append(result.columnName(c));
+        for (const db::FieldDef& column : query.describe())
+            names.append(column.name);
         return names;
     } catch (const std::exception&) {
         return std::nullopt;

@@ -1,7 +1,5 @@
 #include "TBaseForm.h"
 
-#include "IdleActionUpdate.h"
-
 #include "Component.h"
 #include "DBGrid.h"
 #include "Dataset.h"
@@ -12,6 +10,7 @@
 #include "FrameworkFiles.h"
 #include "GridCellPainting.h"
 #include "GridTools.h"
+#include "IdleActionUpdate.h"
 #include "IniFile.h"
 #include "MessageDialogs.h"
 #include "OraError.h"
@@ -152,59 +151,16 @@ TBaseForm::TBaseForm(QWidget* owner, const QString& shema, db::Session* session)
     // Updates stay in memory.
     mOraQuery1->setTakesLocalEdits(true);
 
-    mEmptyAction = makeAction("EmptyAction", QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    mEmptyAction1 = makeAction("EmptyAction1", QKeySequence());
-    mFind = makeAction("pFind", QKeySequence(Qt::CTRL | Qt::Key_F));
-    mSort = makeAction("pSort", QKeySequence(Qt::CTRL | Qt::Key_S));
-    mReport = makeAction("pReport", QKeySequence(Qt::CTRL | Qt::Key_R));
-    mFilter = makeAction("pFilter", QKeySequence(Qt::CTRL | Qt::Key_A));
-    const QString records = QString::fromUtf8(kRecordCategory);
-    mFirst = makeAction("pFirst", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), records);
-    mPrev = makeAction("pPrev", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), records);
-    mNext = makeAction("pNext", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), records);
-    mLast = makeAction("pLast", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L), records);
-    mRefresh = makeAction("pRefresh", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R), records);
-
-    auto run = [this](void (TBaseForm::*step)()) {
-        return [this, step] {
-            ensureCreated();
-            (this->*step)();
-        };
-    };
-    connect(mFind, &QAction::triggered, this, run(&TBaseForm::DoFind));
-    connect(mSort, &QAction::triggered, this, run(&TBaseForm::DoSort));
-    connect(mReport, &QAction::triggered, this, run(&TBaseForm::DoReport));
-    connect(mFilter, &QAction::triggered, this, run(&TBaseForm::DoFilter));
-    auto move = [this](void (db::Dataset::*step)()) {
-        return [this, step] {
-            ensureCreated();
-            if (db::Dataset* ds = activeDataset())
-                (ds->*step)();
-        };
-    };
-    connect(mFirst, &QAction::triggered, this, move(&db::Dataset::first));
-    connect(mPrev, &QAction::triggered, this, move(&db::Dataset::prior));
-    connect(mNext, &QAction::triggered, this, move(&db::Dataset::next));
-    connect(mLast, &QAction::triggered, this, move(&db::Dataset::last));
-    connect(mRefresh, &QAction::triggered, this, [this] {
-        ensureCreated();
-        db::Dataset* ds = activeDataset();
-        if (auto* q = qobject_cast<db::Query*>(ds)) {
-            q->refresh();
-        } else if (ds) {
-            const int row = ds->currentRow();
-            ds->close();
-            ds->open();
-            ds->setCurrentRow(row);
-        }
-    });
+    mActions.create(this, ActionRows());
+    for (const char* name : {Cmd::pFirst, Cmd::pPrev, Cmd::pNext, Cmd::pLast, Cmd::pRefresh})
+        mActions.action(name).setProperty("category", QString::fromUtf8(kRecordCategory));
 
     mPopupMenu1 = new QMenu(this);
     mPopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    mPopupMenu1->addActions({mFind, mSort, mReport, mFilter});
+    mActions.addTo(mPopupMenu1, {Cmd::pFind, Cmd::pSort, Cmd::pReport, Cmd::pFilter});
     QAction* n1 = mPopupMenu1->addSeparator();
     n1->setObjectName(QStringLiteral("N1"));
-    mPopupMenu1->addActions({mFirst, mPrev, mNext, mLast, mRefresh});
+    mActions.addTo(mPopupMenu1, {Cmd::pFirst, Cmd::pPrev, Cmd::pNext, Cmd::pLast, Cmd::pRefresh});
 
     mQSearch = new QuickSearch(this);
     mQSearch->setObjectName(QStringLiteral("FrmQSearch1"));
@@ -238,16 +194,100 @@ TBaseForm::~TBaseForm()
         disconnect(c);
 }
 
-QAction* TBaseForm::makeAction(const char* name, QKeySequence shortcut, const QString& category)
+const QList<framework::ActionRow<TBaseForm>>& TBaseForm::ActionRows()
 {
-    auto* action = new QAction(this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    if (!category.isEmpty())
-        action->setProperty("category", category);
-    addAction(action);
-    return action;
+    using framework::ActionText;
+    static const QList<framework::ActionRow<TBaseForm>> rows = {
+        // Swallows the grids' own Ctrl+Del deletion.
+        {Cmd::EmptyAction, ActionText::fixed("EmptyAction"), {}, nullptr, Qt::CTRL | Qt::Key_Delete, {}},
+        {Cmd::EmptyAction1, ActionText::fixed("EmptyAction1"), {}, nullptr, {}, {}},
+        {Cmd::pFind,
+         ActionText::fixed("Искать"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::Key_F,
+         runStep(&TBaseForm::DoFind)},
+        {Cmd::pSort,
+         ActionText::fixed("Сортировать"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::Key_S,
+         runStep(&TBaseForm::DoSort)},
+        {Cmd::pReport,
+         ActionText::fixed("Отчет"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::Key_R,
+         runStep(&TBaseForm::DoReport)},
+        {Cmd::pFilter,
+         ActionText::fixed("Фильтровать"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::Key_A,
+         runStep(&TBaseForm::DoFilter)},
+        {Cmd::pFirst,
+         ActionText::fixed("На первую запись"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::ALT | Qt::Key_F,
+         moveStep(&db::Dataset::first)},
+        {Cmd::pPrev,
+         ActionText::fixed("На предыдущую запись"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::ALT | Qt::Key_P,
+         moveStep(&db::Dataset::prior)},
+        {Cmd::pNext,
+         ActionText::fixed("На следующую запись"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::ALT | Qt::Key_N,
+         moveStep(&db::Dataset::next)},
+        {Cmd::pLast,
+         ActionText::fixed("На последнюю запись"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::ALT | Qt::Key_L,
+         moveStep(&db::Dataset::last)},
+        {Cmd::pRefresh,
+         ActionText::fixed("Обновить данные"),
+         {},
+         nullptr,
+         Qt::CTRL | Qt::ALT | Qt::Key_R,
+         &TBaseForm::refreshActive},
+    };
+    return rows;
+}
+
+std::function<void(TBaseForm&)> TBaseForm::runStep(void (TBaseForm::*step)())
+{
+    return [step](TBaseForm& w) {
+        w.ensureCreated();
+        (w.*step)();
+    };
+}
+
+std::function<void(TBaseForm&)> TBaseForm::moveStep(void (db::Dataset::*step)())
+{
+    return [step](TBaseForm& w) {
+        w.ensureCreated();
+        if (db::Dataset* ds = w.activeDataset())
+            (ds->*step)();
+    };
+}
+
+void TBaseForm::refreshActive()
+{
+    ensureCreated();
+    db::Dataset* ds = activeDataset();
+    if (auto* q = qobject_cast<db::Query*>(ds)) {
+        q->refresh();
+    } else if (ds) {
+        const int row = ds->currentRow();
+        ds->close();
+        ds->open();
+        ds->setCurrentRow(row);
+    }
 }
 
 // ---- session and schema -------------------------------------------------------------------------
@@ -400,21 +440,7 @@ void TBaseForm::DoCreate()
 void TBaseForm::SetupCaptions()
 {
     TComBaseForm::SetupCaptions();
-    const std::pair<QAction*, const char*> captions[] = {{mEmptyAction, "EmptyAction"},
-                                                         {mEmptyAction1, "EmptyAction1"},
-                                                         {mFind, "Искать"},
-                                                         {mSort, "Сортировать"},
-                                                         {mReport, "Отчет"},
-                                                         {mFilter, "Фильтровать"},
-                                                         {mFirst, "На первую запись"},
-                                                         {mPrev, "На предыдущую запись"},
-                                                         {mNext, "На следующую запись"},
-                                                         {mLast, "На последнюю запись"},
-                                                         {mRefresh, "Обновить данные"}};
-    for (const auto& [action, text] : captions) {
-        action->setText(QString::fromUtf8(text));
-        action->setToolTip(QString::fromUtf8(text));
-    }
+    mActions.applyTexts();
 }
 
 QList<QObject*> TBaseForm::components() const
@@ -644,7 +670,7 @@ void TBaseForm::SetupGrid(DBGrid* grid)
         if (!prepared)
             reportPrepareError(*query, error);
         if (prepared && !plSql && mFilterIndicatorsOn)
-            mIndicators[grid] = std::make_unique<TDBGridOfQuery>(grid, query, mFilter);
+            mIndicators[grid] = std::make_unique<TDBGridOfQuery>(grid, query, pFilter());
     }
 
     // 7. Fields marked for the grid tools.
@@ -983,8 +1009,8 @@ void TBaseForm::UpdateGridActions()
 {
     DBGrid* grid = FocusedGrid();
     const bool rows = grid && hasRows(grid->dataset());
-    mFind->setVisible(rows);
-    mReport->setVisible(rows);
+    pFind()->setVisible(rows);
+    pReport()->setVisible(rows);
 }
 
 void TBaseForm::ActionsUpdate()

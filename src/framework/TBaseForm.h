@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActionTable.h"
 #include "Query.h"
 #include "TComBaseForm.h"
 #include "TDBIntList.h"
@@ -54,6 +55,21 @@ class TBaseForm : public TComBaseForm
 
 public:
     static constexpr char kCheckFieldName[] = "RCHECK";
+    // Names of the window's shared actions.
+    struct Cmd
+    {
+        static constexpr char EmptyAction[] = "EmptyAction";
+        static constexpr char EmptyAction1[] = "EmptyAction1";
+        static constexpr char pFind[] = "pFind";
+        static constexpr char pSort[] = "pSort";
+        static constexpr char pReport[] = "pReport";
+        static constexpr char pFilter[] = "pFilter";
+        static constexpr char pFirst[] = "pFirst";
+        static constexpr char pPrev[] = "pPrev";
+        static constexpr char pNext[] = "pNext";
+        static constexpr char pLast[] = "pLast";
+        static constexpr char pRefresh[] = "pRefresh";
+    };
 
     TBaseForm(QWidget* owner, const QString& shema, db::Session* session);
     ~TBaseForm() override;
@@ -106,17 +122,18 @@ public:
     db::Query* OraQuery1() const { return mOraQuery1; }
     QMenu* PopupMenu1() const { return mPopupMenu1; }
     QuickSearch* FrmQSearch1() const { return mQSearch; }
-    QAction* EmptyAction() const { return mEmptyAction; }
-    QAction* EmptyAction1() const { return mEmptyAction1; }
-    QAction* pFind() const { return mFind; }
-    QAction* pSort() const { return mSort; }
-    QAction* pReport() const { return mReport; }
-    QAction* pFilter() const { return mFilter; }
-    QAction* pFirst() const { return mFirst; }
-    QAction* pPrev() const { return mPrev; }
-    QAction* pNext() const { return mNext; }
-    QAction* pLast() const { return mLast; }
-    QAction* pRefresh() const { return mRefresh; }
+    QAction* EmptyAction() const { return &mActions.action(Cmd::EmptyAction); }
+    QAction* EmptyAction1() const { return &mActions.action(Cmd::EmptyAction1); }
+    QAction* pFind() const { return &mActions.action(Cmd::pFind); }
+    QAction* pSort() const { return &mActions.action(Cmd::pSort); }
+    QAction* pReport() const { return &mActions.action(Cmd::pReport); }
+    QAction* pFilter() const { return &mActions.action(Cmd::pFilter); }
+    QAction* pFirst() const { return &mActions.action(Cmd::pFirst); }
+    QAction* pPrev() const { return &mActions.action(Cmd::pPrev); }
+    QAction* pNext() const { return &mActions.action(Cmd::pNext); }
+    QAction* pLast() const { return &mActions.action(Cmd::pLast); }
+    QAction* pRefresh() const { return &mActions.action(Cmd::pRefresh); }
+    const framework::ActionTable& sharedActions() const { return mActions; }
 
     // The grid holding the window's focus, without any message; nullptr when none.
     DBGrid* FocusedGrid() const;
@@ -194,7 +211,11 @@ protected:
 
 private:
     struct ComponentGroup;
-    QAction* makeAction(const char* name, QKeySequence shortcut, const QString& category = {});
+    static const QList<framework::ActionRow<TBaseForm>>& ActionRows();
+    // Handlers of the shared actions: creation completes first.
+    static std::function<void(TBaseForm&)> runStep(void (TBaseForm::*step)());
+    static std::function<void(TBaseForm&)> moveStep(void (db::Dataset::*step)());
+    void refreshActive();
     void bindComponent(QObject* component);
     void bindNewComponents();
     QList<QObject*> components() const;
@@ -231,16 +252,6 @@ private:
     QuickSearch* mQSearch = nullptr;
     QObject* mBeepFilter = nullptr;
     IdleActionUpdate* mIdleUpdate = nullptr;
-    QAction* mEmptyAction = nullptr;
-    QAction* mEmptyAction1 = nullptr;
-    QAction* mFind = nullptr;
-    QAction* mSort = nullptr;
-    QAction* mReport = nullptr;
-    QAction* mFilter = nullptr;
-    QAction* mFirst = nullptr;
-    QAction* mPrev = nullptr;
-    QAction* mNext = nullptr;
-    QAction* mLast = nullptr;
-    QAction* mRefresh = nullptr;
+    framework::ActionTable mActions;
     bool mPlacing = false;
 };

@@ -1,13 +1,12 @@
 #include "TTevBaseForm.h"
 
-#include "IdleActionUpdate.h"
-
 #include "Catalogue.h"
 #include "DBGrid.h"
 #include "Dataset.h"
 #include "FormEnvironment.h"
 #include "GridCellPainting.h"
 #include "IDBGrid.h"
+#include "IdleActionUpdate.h"
 #include "RecordNavigator.h"
 
 #include <QAction>
@@ -26,14 +25,18 @@ constexpr const char* kNavigatorIcons[RecordNavigator::kButtonCount] = {
 
 } // namespace
 
+const QList<framework::ActionRow<TTevBaseForm>>& TTevBaseForm::ActionRows()
+{
+    // Does nothing on purpose: the shortcut keeps Ctrl+Del away from the grids.
+    static const QList<framework::ActionRow<TTevBaseForm>> rows = {
+        {Cmd::actCtrlDelBlock, {}, {}, nullptr, Qt::CTRL | Qt::Key_Delete, {}},
+    };
+    return rows;
+}
+
 TTevBaseForm::TTevBaseForm(QWidget* owner) : QDialog(owner)
 {
-    mCtrlDelBlock = new QAction(this);
-    mCtrlDelBlock->setObjectName(QStringLiteral("actCtrlDelBlock"));
-    mCtrlDelBlock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    mCtrlDelBlock->setShortcutContext(Qt::WindowShortcut);
-    // Does nothing on purpose: the shortcut keeps Ctrl+Del away from the grids.
-    addAction(mCtrlDelBlock);
+    mTevActions.create(this, ActionRows());
 
     mIdleUpdate = new IdleActionUpdate(this, [this] { ActionsUpdate(); });
 }

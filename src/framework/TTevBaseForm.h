@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ActionTable.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
@@ -30,6 +32,12 @@ class TTevBaseForm : public QDialog
     Q_OBJECT
 
 public:
+    // Names of the window's actions.
+    struct Cmd
+    {
+        static constexpr char actCtrlDelBlock[] = "actCtrlDelBlock";
+    };
+
     explicit TTevBaseForm(QWidget* owner = nullptr);
     ~TTevBaseForm() override;
 
@@ -38,7 +46,7 @@ public:
     void ensureCreated();
     bool isCreated() const { return mCreated; }
 
-    QAction* actCtrlDelBlock() const { return mCtrlDelBlock; }
+    QAction* actCtrlDelBlock() const { return &mTevActions.action(Cmd::actCtrlDelBlock); }
 
     // Fields the light base draws as check boxes: "ISVISIBLE" and "ISUPDATE", and for the Unicode
     // grid family also "RCHECK"; a box is marked when the field's integer value is 1.
@@ -76,8 +84,9 @@ protected:
     void watchDataset(db::Dataset* dataset);
 
 private:
+    static const QList<framework::ActionRow<TTevBaseForm>>& ActionRows();
 
-    QAction* mCtrlDelBlock = nullptr;
+    framework::ActionTable mTevActions;
     IdleActionUpdate* mIdleUpdate = nullptr;
     QList<QPointer<QObject>> mWatched;
     QList<QMetaObject::Connection> mConnections; // to senders that may outlive the window

@@ -1,6 +1,5 @@
 #include "TfmMainTEV.h"
 
-#include "Catalogue.h"
 #include "DBGrid.h"
 #include "Dataset.h"
 #include "FieldMarking.h"
@@ -13,16 +12,6 @@
 
 namespace {
 
-QAction* makeAction(QWidget* window, const char* name, QKeySequence shortcut)
-{
-    auto* action = new QAction(window);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    window->addAction(action);
-    return action;
-}
-
 bool hasRows(const db::Dataset* ds)
 {
     return ds && ds->isOpen() && !ds->isEmpty();
@@ -30,18 +19,22 @@ bool hasRows(const db::Dataset* ds)
 
 } // namespace
 
+const QList<framework::ActionRow<TfmMainTEV>>& TfmMainTEV::ActionRows()
+{
+    static const QList<framework::ActionRow<TfmMainTEV>> rows = {
+        {Cmd::acFind, u"rstrFind", {}, nullptr, Qt::CTRL | Qt::Key_F, &TfmMainTEV::acFindExecute},
+        {Cmd::acSort, u"rstrSort", {}, nullptr, Qt::CTRL | Qt::Key_S, &TfmMainTEV::acSortExecute},
+        {Cmd::acFilter, u"rstrFilter", {}, nullptr, Qt::CTRL | Qt::Key_A, &TfmMainTEV::acFilterExecute},
+        {Cmd::acReport, u"rstrReport", {}, nullptr, Qt::CTRL | Qt::Key_R, &TfmMainTEV::acReportExecute},
+    };
+    return rows;
+}
+
 TfmMainTEV::TfmMainTEV(QWidget* owner) : TTevBaseForm(owner)
 {
-    mFind = makeAction(this, "acFind", QKeySequence(Qt::CTRL | Qt::Key_F));
-    mSort = makeAction(this, "acSort", QKeySequence(Qt::CTRL | Qt::Key_S));
-    mFilter = makeAction(this, "acFilter", QKeySequence(Qt::CTRL | Qt::Key_A));
-    mReport = makeAction(this, "acReport", QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(mFind, &QAction::triggered, this, &TfmMainTEV::acFindExecute);
-    connect(mSort, &QAction::triggered, this, &TfmMainTEV::acSortExecute);
-    connect(mFilter, &QAction::triggered, this, &TfmMainTEV::acFilterExecute);
-    connect(mReport, &QAction::triggered, this, &TfmMainTEV::acReportExecute);
+    mGridActions.create(this, ActionRows());
     // Usable before creation completes (the main window's menus are built from them).
-    TfmMainTEV::SetupCaptions();
+    mGridActions.applyTexts();
 }
 
 TfmMainTEV::~TfmMainTEV()
@@ -52,14 +45,7 @@ TfmMainTEV::~TfmMainTEV()
 
 void TfmMainTEV::SetupCaptions()
 {
-    const std::pair<QAction*, const char16_t*> captions[] = {
-        {mFind, u"rstrFind"}, {mSort, u"rstrSort"}, {mFilter, u"rstrFilter"}, {mReport, u"rstrReport"}};
-    for (const auto& [action, key] : captions) {
-        const QString text = lang::tr(key);
-        action->setText(text);
-        action->setToolTip(text);
-        action->setStatusTip(text);
-    }
+    mGridActions.applyTexts();
 }
 
 DBGrid* TfmMainTEV::FocusedGrid() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActionTable.h"
 #include "TTevBaseForm.h"
 
 #include <QHash>
@@ -18,13 +19,23 @@ class TfmMainTEV : public TTevBaseForm
     Q_OBJECT
 
 public:
+    // Names of the window's actions.
+    struct Cmd
+    {
+        static constexpr char acFind[] = "acFind";     // Ctrl+F
+        static constexpr char acSort[] = "acSort";     // Ctrl+S
+        static constexpr char acFilter[] = "acFilter"; // Ctrl+A
+        static constexpr char acReport[] = "acReport"; // Ctrl+R
+    };
+
     explicit TfmMainTEV(QWidget* owner = nullptr);
     ~TfmMainTEV() override;
 
-    QAction* acFind() const { return mFind; }     // Ctrl+F
-    QAction* acSort() const { return mSort; }     // Ctrl+S
-    QAction* acFilter() const { return mFilter; } // Ctrl+A
-    QAction* acReport() const { return mReport; } // Ctrl+R
+    QAction* acFind() const { return &mGridActions.action(Cmd::acFind); }
+    QAction* acSort() const { return &mGridActions.action(Cmd::acSort); }
+    QAction* acFilter() const { return &mGridActions.action(Cmd::acFilter); }
+    QAction* acReport() const { return &mGridActions.action(Cmd::acReport); }
+    const framework::ActionTable& gridActions() const { return mGridActions; }
 
     // The grid that has the window's focus, nullptr when the focus is on anything else.
     DBGrid* FocusedGrid() const;
@@ -48,10 +59,9 @@ protected:
     void SetupCaptions() override;
 
 private:
-    QAction* mFind = nullptr;
-    QAction* mSort = nullptr;
-    QAction* mFilter = nullptr;
-    QAction* mReport = nullptr;
+    static const QList<framework::ActionRow<TfmMainTEV>>& ActionRows();
+
+    framework::ActionTable mGridActions;
     QHash<const db::Dataset*, QString> mSearchFields;
     QList<QMetaObject::Connection> mConnections;
 };

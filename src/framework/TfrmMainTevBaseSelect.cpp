@@ -1,9 +1,7 @@
 #include "TfrmMainTevBaseSelect.h"
 
-#include "Catalogue.h"
 #include "DBGrid.h"
 #include "Dataset.h"
-#include "FormEnvironment.h"
 #include "RecordNavigator.h"
 #include "ui_TfrmMainTevBaseSelect.h"
 
@@ -21,6 +19,31 @@ bool isOne(const QVariant& v)
 
 } // namespace
 
+const QList<framework::ActionRow<TfrmMainTevBaseSelect>>& TfrmMainTevBaseSelect::ActionRows()
+{
+    static const QList<framework::ActionRow<TfrmMainTevBaseSelect>> rows = {
+        {Cmd::acCheckAll,
+         u"rstrCheckAll",
+         {},
+         "edit-select-all",
+         {},
+         &TfrmMainTevBaseSelect::acCheckAllExecute},
+        {Cmd::acUnCheckAll,
+         u"rstrUnCheckAll",
+         {},
+         "edit-clear",
+         {},
+         &TfrmMainTevBaseSelect::acUnCheckAllExecute},
+        {Cmd::acInvertCheck,
+         u"rstrInvertCheck",
+         {},
+         "edit-select-invert",
+         {},
+         &TfrmMainTevBaseSelect::acInvertCheckExecute},
+    };
+    return rows;
+}
+
 TfrmMainTevBaseSelect::TfrmMainTevBaseSelect(QWidget* owner)
     : TfmMainTEV(owner), ui(std::make_unique<Ui::TfrmMainTevBaseSelect>())
 {
@@ -30,22 +53,10 @@ TfrmMainTevBaseSelect::TfrmMainTevBaseSelect(QWidget* owner)
     mToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     ui->mainLayout->insertWidget(0, mToolBar);
 
-    auto make = [this](const char* name, const char* icon) {
-        auto* action = new QAction(this);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setIcon(framework::themeIcon(QString::fromLatin1(icon)));
-        addAction(action);
-        return action;
-    };
-    mCheckAll = make("acCheckAll", "edit-select-all");
-    mUnCheckAll = make("acUnCheckAll", "edit-clear");
-    mInvertCheck = make("acInvertCheck", "edit-select-invert");
-    connect(mCheckAll, &QAction::triggered, this, &TfrmMainTevBaseSelect::acCheckAllExecute);
-    connect(mUnCheckAll, &QAction::triggered, this, &TfrmMainTevBaseSelect::acUnCheckAllExecute);
-    connect(mInvertCheck, &QAction::triggered, this, &TfrmMainTevBaseSelect::acInvertCheckExecute);
-    mToolBar->addActions({mCheckAll, mUnCheckAll, mInvertCheck});
-    mToolBar->addSeparator();
-    mToolBar->addActions({acFind(), acSort(), acFilter(), acReport()});
+    mCheckActions.create(this, ActionRows());
+    mCheckActions.addTo(mToolBar, {Cmd::acCheckAll, Cmd::acUnCheckAll, Cmd::acInvertCheck,
+                                   framework::ActionTable::kSeparator});
+    gridActions().addTo(mToolBar, {Cmd::acFind, Cmd::acSort, Cmd::acFilter, Cmd::acReport});
 
     connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -73,12 +84,7 @@ TfrmMainTevBaseSelect::~TfrmMainTevBaseSelect() = default;
 void TfrmMainTevBaseSelect::SetupCaptions()
 {
     TfmMainTEV::SetupCaptions();
-    const std::pair<QAction*, const char16_t*> captions[] = {
-        {mCheckAll, u"rstrCheckAll"}, {mUnCheckAll, u"rstrUnCheckAll"}, {mInvertCheck, u"rstrInvertCheck"}};
-    for (const auto& [action, key] : captions) {
-        action->setText(lang::tr(key));
-        action->setToolTip(lang::tr(key));
-    }
+    mCheckActions.applyTexts();
     ui->btnOk->setText(QStringLiteral("Выполнить"));
     ui->btnCancel->setText(QStringLiteral("Выход"));
 }

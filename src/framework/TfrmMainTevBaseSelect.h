@@ -26,6 +26,13 @@ class TfrmMainTevBaseSelect : public TfmMainTEV
 
 public:
     static constexpr char kCheckField[] = "ISVISIBLE";
+    // Names of the window's own actions.
+    struct Cmd : TfmMainTEV::Cmd
+    {
+        static constexpr char acCheckAll[] = "acCheckAll";
+        static constexpr char acUnCheckAll[] = "acUnCheckAll";
+        static constexpr char acInvertCheck[] = "acInvertCheck";
+    };
 
     explicit TfrmMainTevBaseSelect(QWidget* owner = nullptr);
     ~TfrmMainTevBaseSelect() override;
@@ -40,9 +47,9 @@ public:
     QPushButton* btnOk() const;
     QPushButton* btnCancel() const;
 
-    QAction* acCheckAll() const { return mCheckAll; }
-    QAction* acUnCheckAll() const { return mUnCheckAll; }
-    QAction* acInvertCheck() const { return mInvertCheck; }
+    QAction* acCheckAll() const { return &mCheckActions.action(Cmd::acCheckAll); }
+    QAction* acUnCheckAll() const { return &mCheckActions.action(Cmd::acUnCheckAll); }
+    QAction* acInvertCheck() const { return &mCheckActions.action(Cmd::acInvertCheck); }
 
     // Flips the current row's mark.
     void ToggleCurrent();
@@ -56,13 +63,12 @@ protected:
     void SetupCaptions() override;
 
 private:
+    static const QList<framework::ActionRow<TfrmMainTevBaseSelect>>& ActionRows();
     // Writes the value `change` gives for a mark (nothing for std::nullopt) into every row.
     void changeAll(const std::function<std::optional<int>(const QVariant&)>& change);
     int checkColumn() const;
 
     std::unique_ptr<Ui::TfrmMainTevBaseSelect> ui;
     QToolBar* mToolBar = nullptr;
-    QAction* mCheckAll = nullptr;
-    QAction* mUnCheckAll = nullptr;
-    QAction* mInvertCheck = nullptr;
+    framework::ActionTable mCheckActions;
 };

@@ -474,7 +474,7 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
         a->setEnabled(true);
         a->trigger();
         ASSERT_EQ(presenter.count(), 1);
-        QString window = lang::tr(command.captionKey);
+        QString window = command.caption.text();
         if (name == "acADBonusRangePrMes")
             window = lang::tr(u"rstrBonusRanges") + " (" + lang::tr(u"rstrPrMes") + ")";
         if (name == "acADBonusRangePopravka")

@@ -190,3 +190,51 @@ TEST(TdmMainPortal, VisibilitySwitches)
     EXPECT_EQ(emitents->recNo(), 2);
     EXPECT_NE(emitents->asInteger("HIDE_DISCONT"), hide);
 }
+
+// ALTER USER is durable by itself and never shows the password to the server: the server log with
+// every statement logged holds only the verifier, and neither a rollback of the session nor its
+// pending work is touched by the change.
+TEST(TdmMainPortal, PasswordChangeCommitsAloneAndSendsOnlyAVerifier)
+{
+    REQUIRE_PG();
+    auto& fx = PgFixture::instance();
+    const QString role = "tev_cp_" + fx.database();
+    adminValue(QStringLiteral(
+                   "DO $$BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN "
+                   "CREATE ROLE %1 LOGIN PASSWORD 'old'; ELSE ALTER ROLE %1 PASSWORD 'old'; END IF; END$$; "
+                   "CREATE TABLE IF NOT EXISTS public.cp_probe(id integer); "
+                   "GRANT SELECT, INSERT ON public.cp_probe TO tev_user")
+                   .arg(role));
+    // The cluster's scripts keep the server's log beside its data folder.
+    const QString log =
+        adminValue("select setting from pg_settings where name = 'data_directory'") + "/../server.log";
+    const QString logged = adminValue(QStringLiteral("select size from pg_stat_file('%1')").arg(log));
+    ASSERT_FALSE(logged.isEmpty());
+    adminValue(QStringLiteral("ALTER DATABASE \"%1\" SET log_statement = 'all'").arg(fx.database()));
+
+    SignedIn s;
+    db::Session& session = *s.dm->session();
+    session.execute("insert into public.cp_probe values (1)");     // pending, unrelated work
+    const QString password = QString::fromUtf8("Nеw \"pa'ss\" 1"); // a Cyrillic е, both quotes
+    s.dm->ChangeUserPassword(password, role.toUpper());
+    adminValue(QStringLiteral("ALTER DATABASE \"%1\" RESET log_statement").arg(fx.database()));
+
+    EXPECT_EQ(
+        adminValue(
+            QStringLiteral("select left(rolpassword, 14) from pg_authid where rolname = '%1'").arg(role)),
+        "SCRAM-SHA-256$");
+    EXPECT_NO_THROW(fx.connect(role, password));
+    EXPECT_THROW(fx.connect(role, "old"), db::OraError);
+    EXPECT_EQ(adminValue("select count(*) from public.cp_probe"), "0"); // not committed by the change
+    EXPECT_TRUE(session.inTransaction());
+    session.rollback();
+    EXPECT_NO_THROW(fx.connect(role, password));
+    EXPECT_EQ(adminValue("select count(*) from public.cp_probe"), "0");
+
+    const QString written = adminValue(
+        QStringLiteral("select pg_read_file('%1', %2, (pg_stat_file('%1')).size - %2)").arg(log, logged));
+    EXPECT_TRUE(written.contains("SCRAM-SHA-256$")) << "statements were not logged";
+    EXPECT_FALSE(written.contains("pa'ss")) << written.toStdString();
+    EXPECT_FALSE(written.contains("pa''ss"));
+    EXPECT_FALSE(written.contains(password));
+}

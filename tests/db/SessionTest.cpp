@@ -1,7 +1,8 @@
+#include "Session.h"
+
 #include "DbError.h"
 #include "PgFixture.h"
 #include "Query.h"
-#include "Session.h"
 
 #include <gtest/gtest.h>
 
@@ -92,9 +93,10 @@ TEST_F(SessionTest, SignInFailuresCarryOracleNumbers)
     REQUIRE_PG();
     auto& fx = PgFixture::instance();
     const QString locked = "tev_locked_" + fx.database();
-    fx.adminQuery(QStringLiteral("DO $$BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN "
-                                 "CREATE ROLE %1 NOLOGIN PASSWORD 'locked'; END IF; END$$")
-                      .arg(locked));
+    fx.adminQuery(
+        QStringLiteral("DO $$BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN "
+                       "CREATE ROLE %1 NOLOGIN PASSWORD 'locked'; END IF; END$$")
+            .arg(locked));
     struct Row
     {
         const char* name;
@@ -110,8 +112,9 @@ TEST_F(SessionTest, SignInFailuresCarryOracleNumbers)
         {"no password", svc, "tev_user", "", 1005},
         {"account locked", svc, locked, "locked", 28000},
         {"unknown service", "NO_SUCH_SERVICE", "tev_user", "tev_user", 12154},
-        {"service host unknown", "TEVNOHOST", "tev_user", "tev_user", 12154},
+        {"service host unknown", "TEVNOHOST", "tev_user", "tev_user", 12545},
         {"host unknown", "no-such-host.invalid:5432/x", "tev_user", "tev_user", 12545},
+        {"bare host name unknown", "no-such-host.invalid", "tev_user", "tev_user", 12545},
         {"server down", "127.0.0.1:1/x", "tev_user", "tev_user", 12560},
         {"empty server", "", "tev_user", "tev_user", 12154},
     };

@@ -605,29 +605,35 @@ TEST(SqlAdapterTest, AlterUserBecomesAlterRole)
     {
         const char* name;
         QString sql;
-        QString text; // empty: stays a statement as written
+        QString role; // empty: stays a statement as written
+        QString password;
     };
     const std::vector<AlterCase> cases = {
-        {"quoted password with a quote", R"(ALTER USER Tev IDENTIFIED BY "pa'ss")",
-         "ALTER ROLE tev PASSWORD 'pa''ss'"},
-        {"unquoted password, semicolon", "alter user tev identified by Secret1;",
-         "ALTER ROLE tev PASSWORD 'Secret1'"},
-        {"quoted user kept", R"(ALTER USER "Tev" IDENTIFIED BY "x")", R"(ALTER ROLE "Tev" PASSWORD 'x')"},
+        {"quoted password with a quote", R"(ALTER USER Tev IDENTIFIED BY "pa'ss")", "tev", "pa'ss"},
+        {"unquoted password, semicolon", "alter user tev identified by Secret1;", "tev", "Secret1"},
+        {"quoted user kept", R"(ALTER USER "Te""v" IDENTIFIED BY "x")", R"(Te"v)", "x"},
         {"binds, comments and doubled quotes inside the password",
-         R"(ALTER USER u IDENTIFIED BY "a"":b--c/*")", R"(ALTER ROLE u PASSWORD 'a":b--c/*')"},
-        {"empty password is refused", R"(ALTER USER u IDENTIFIED BY "")", ""},
-        {"unterminated password", R"(ALTER USER u IDENTIFIED BY "abc)", ""},
-        {"trailing clauses", R"(ALTER USER u IDENTIFIED BY "p" ACCOUNT UNLOCK)", ""},
+         R"(ALTER USER u IDENTIFIED BY "a"":b--c/*")", "u", R"(a":b--c/*)"},
+        // Unreadable changes keep no password, so the session refuses them and nothing is sent.
+        {"empty password", R"(ALTER USER u IDENTIFIED BY "")", "u", ""},
+        {"unterminated password", R"(ALTER USER u IDENTIFIED BY "abc)", "u", ""},
+        {"trailing clauses", R"(ALTER USER u IDENTIFIED BY "p" ACCOUNT UNLOCK)", "u", ""},
+        {"quote inside the password", R"(ALTER USER u IDENTIFIED BY "ab"c")", "u", ""},
+        {"other authentication", "ALTER USER u IDENTIFIED EXTERNALLY", "u", ""},
+        {"other ALTER USER", "ALTER USER u ACCOUNT LOCK", "", ""},
     };
     for (const AlterCase& c : cases) {
         SCOPED_TRACE(c.name);
         const AdaptedSql a = adaptOracleSql(c.sql);
-        if (c.text.isEmpty()) {
+        if (c.role.isEmpty()) {
             EXPECT_EQ(a.kind, AdaptedSql::Kind::Statement);
             EXPECT_EQ(a.text, c.sql);
         } else {
             EXPECT_EQ(a.kind, AdaptedSql::Kind::AlterUserPassword);
-            EXPECT_EQ(a.text, c.text);
+            EXPECT_EQ(a.role, c.role);
+            EXPECT_EQ(a.password, c.password);
+            // Nothing that could be sent as it stands carries the password.
+            EXPECT_TRUE(a.text.isEmpty());
         }
         EXPECT_TRUE(a.params.isEmpty());
     }

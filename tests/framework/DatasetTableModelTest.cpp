@@ -2,6 +2,7 @@
 
 #include "DBGrid.h"
 #include "GridTestDataset.h"
+#include "MemDataset.h"
 #include "PgFixture.h"
 #include "Query.h"
 #include "Session.h"
@@ -112,6 +113,46 @@ TEST_F(DatasetTableModelTest, ColumnListNamesTheFields)
     query->close();
     EXPECT_EQ(model.columnCount(), 3); // the list stays, its fields are gone
     EXPECT_EQ(model.fieldAt(0), nullptr);
+}
+
+// Rows added in code are shown by the same model as a query's, through every change of the set.
+TEST(DatasetTableModelMem, PassesTheModelTesterOverAnInMemoryDataset)
+{
+    db::MemDataset ds;
+    ds.setColumns({{"ID", DataType::Integer}, {"NAME", DataType::String}, {"MARK", DataType::String}});
+    ds.defineField("ID").setVisible(false);
+    ds.appendRow({1, "Centre", "+"});
+    ds.appendRow({2, "North", "-"});
+    DatasetTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setCheckFieldName("MARK");
+    model.setCheckable(true);
+    model.setDataset(&ds);
+    EXPECT_EQ(model.rowCount(), 0);
+
+    ds.open();
+    ASSERT_EQ(model.rowCount(), 2);
+    ASSERT_EQ(model.columnCount(), 2); // NAME, MARK
+    EXPECT_EQ(model.data(model.index(1, 0)).toString(), "North");
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_TRUE(model.setData(model.index(1, 1), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(ds.value(1, 2).toString(), "+");
+
+    ds.appendRow({3, "South", "-"});
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.data(model.index(2, 0)).toString(), "South");
+    ds.setFilter("MARK = '+'");
+    ds.setFiltered(true);
+    EXPECT_EQ(model.rowCount(), 2);
+    ds.appendRow({4, "West", "+"});
+    ds.appendRow({5, "East", "-"});
+    EXPECT_EQ(model.rowCount(), 3);
+    ds.setOrderBy("NAME DESC");
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), "West");
+    ds.clearRows();
+    EXPECT_EQ(model.rowCount(), 0);
+    ds.close();
+    EXPECT_EQ(model.rowCount(), 0);
 }
 
 // Rows are read from the dataset when shown, never copied: a large list costs the model nothing.
