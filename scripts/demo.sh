@@ -133,7 +133,7 @@ if [[ -f $report_template ]]; then
 fi
 export TEV_APP_DIR="$app_dir"
 export PGSERVICEFILE="$app_dir/pg_service.conf"
-export TEV_DEMO_PASSWORD=tev_user
+export TEV_DEMO_PASSWORD=${TEV_DEMO_PASSWORD:-tev_user}
 
 stop_hint="the demo cluster keeps running on 127.0.0.1:$port; stop it with: scripts/demo.sh --stop"
 

@@ -105,7 +105,8 @@ int main(int argc, char** argv)
     std::unique_ptr<DemoModalRunner> demo;
     if (const QString demoPassword = qEnvironmentVariable("TEV_DEMO_PASSWORD"); !demoPassword.isEmpty()) {
         const bool byItself = !screenshot.isEmpty() || !qEnvironmentVariableIsEmpty("TEV_DEMO_CONNECT");
-        demo = std::make_unique<DemoModalRunner>(demoPassword, byItself);
+        demo = std::make_unique<DemoModalRunner>(demoPassword, byItself,
+                                                 qEnvironmentVariable("TEV_DEMO_MANAGER_PASSWORD"));
         framework::setModalRunner(demo.get());
     }
     // Uninstalled before the runner goes, whichever way main ends.

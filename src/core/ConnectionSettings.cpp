@@ -1,6 +1,7 @@
 #include "ConnectionSettings.h"
 
 #include "IniFile.h"
+#include "IniSecret.h"
 
 namespace {
 
@@ -44,15 +45,16 @@ void ConnectionSettings::setHome(int home)
     mIni.writeInteger(kConnection, QStringLiteral("home"), home);
 }
 
-QString ConnectionSettings::password() const
+QString ConnectionSettings::savedPassword() const
 {
-    return mIni.readString(kConnection, QStringLiteral("password"));
+    return crypto::IniSecret::read(mIni, kConnection, QStringLiteral("password")).value_or(QString());
 }
 
-void ConnectionSettings::setPassword(const QString& encrypted)
+void ConnectionSettings::setSavedPassword(const QString& password)
 {
-    // Quoted so that the leading and trailing blanks of the cipher text survive the reading.
-    mIni.writeString(kConnection, QStringLiteral("password"), QLatin1Char('"') + encrypted + QLatin1Char('"'));
+    // Hexadecimal text has no blanks or quotes to protect, so it goes in as it is; the reader still
+    // drops one pair of enclosing quotes, which old quoted raw values need.
+    crypto::IniSecret::write(mIni, kConnection, QStringLiteral("password"), password);
 }
 
 bool ConnectionSettings::autoConnect() const

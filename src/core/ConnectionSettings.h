@@ -39,9 +39,11 @@ public:
     int home() const;
     void setHome(int home);
 
-    // The regional sign-in's saved password, encrypted; stored enclosed in double quotes.
-    QString password() const;
-    void setPassword(const QString& encrypted);
+    // The regional sign-in's saved password, kept encrypted as hexadecimal text (an old raw value
+    // of the Windows console is still read). Empty when none is saved or it cannot be decrypted.
+    QString savedPassword() const;
+    // Makes the file readable by its owner only before the password goes in.
+    void setSavedPassword(const QString& password);
     bool autoConnect() const;
     void setAutoConnect(bool on);
     bool separateManage() const;

@@ -6,33 +6,17 @@
 #include "IniFile.h"
 #include "MessageDialogs.h"
 #include "OraError.h"
+#include "Package.h"
+#include "Query.h"
 #include "Session.h"
 #include "TTranslator.h"
 #include "TfmNormalConnect.h"
+#include "TfmRegionConnect.h"
 
 #include <QtGlobal>
 
-namespace {
-
-// Stands in for the regional managers' sign-in until it is built: says so and cancels.
-class RegionConnectStandIn : public db::ConnectDialog
-{
-public:
-    bool execute(db::Session&) override
-    {
-        lang::ShowMsgBox(nullptr,
-                         LocaleText(QStringLiteral("Вход региональных администраторов будет доступен в "
-                                                   "следующей версии"),
-                                    QStringLiteral("The regional administrators' sign-in will be available "
-                                                   "in the next version")),
-                         2);
-        return false;
-    }
-};
-
-} // namespace
-
-TdmMain::TdmMain(QObject* parent) : QObject(parent), mSession(new db::Session(this)), mQueries(new SharedQueries(this))
+TdmMain::TdmMain(QObject* parent)
+    : QObject(parent), mSession(new db::Session(this)), mQueries(new SharedQueries(this))
 {
     installSessionHooks();
     DataModuleCreate();
@@ -48,7 +32,7 @@ void TdmMain::RegisterConnectDialogs()
     db::Session::registerConnectDialog(QString::fromLatin1(kNormalConnect),
                                        [] { return std::make_unique<TfmNormalConnect>(); });
     db::Session::registerConnectDialog(QString::fromLatin1(kRegionConnect),
-                                       [] { return std::make_unique<RegionConnectStandIn>(); });
+                                       [] { return std::make_unique<TfmRegionConnect>(); });
 }
 
 TdmMain* TdmMain::ofSession(const db::Session& session)
@@ -61,7 +45,8 @@ void TdmMain::DataModuleCreate()
     mManagerId = -1;
     mRegisterMode = false;
     mDestroyed = false;
-    mIni = std::make_unique<lang::IniFile>(lang::applicationFile(QString::fromLatin1(ConnectionSettings::kFileName)));
+    mIni = std::make_unique<lang::IniFile>(
+        lang::applicationFile(QString::fromLatin1(ConnectionSettings::kFileName)));
 
     ConnectionSettings ini = settings();
     if (!ini.hasLanguageSection()) {
@@ -78,7 +63,19 @@ void TdmMain::DataModuleCreate()
     translator.SetLanguage(mLanguageId);
 
     mActiveScheme = GetActiveScheme();
-    mSession->setConnectDialogClass(QString::fromLatin1(ini.separateManage() ? kRegionConnect : kNormalConnect));
+    mSession->setConnectDialogClass(
+        QString::fromLatin1(ini.separateManage() ? kRegionConnect : kNormalConnect));
+    BindSignInComponents();
+}
+
+void TdmMain::BindSignInComponents()
+{
+    SharedQueries& q = *mQueries;
+    q.oqManager->close();
+    q.oqManager->setSession(mSession);
+    q.TEV_UTILS->setSession(mSession);
+    fSetShemaForComponent(q.oqManager, mActiveScheme);
+    fSetShemaForComponent(q.TEV_UTILS, mActiveScheme);
 }
 
 void TdmMain::DataModuleDestroy()
@@ -99,6 +96,8 @@ bool TdmMain::Connect()
     try {
         mActiveScheme = GetActiveScheme();
         mSession->disconnect();
+        // After a change of scheme the managers come from the new one.
+        BindSignInComponents();
         mConnectCaption = lang::format(lang::tr(u"vrstrConByScheme"), {mActiveScheme});
         const ConnectionSettings ini = settings();
         mSession->setServer(ini.server());
@@ -148,7 +147,8 @@ void TdmMain::installSessionHooks()
         const QString user = session.username().trimmed();
         session.setUsername(user);
         if (user.toUpper() == mActiveScheme.trimmed().toUpper()) {
-            lang::MessageDlgLang(lang::tr(u"vrstrCannotConnectByOwner"), lang::MsgDlgType::Warning, lang::mbOK);
+            lang::MessageDlgLang(lang::tr(u"vrstrCannotConnectByOwner"), lang::MsgDlgType::Warning,
+                                 lang::mbOK);
             throw db::Abort();
         }
     });

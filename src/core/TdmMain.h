@@ -64,6 +64,10 @@ public:
     // Binds every shared component to the session and gives it the active scheme (after sign-in,
     // before any shared query opens).
     void BindToSession();
+    // The managers query and the package object, which the regional sign-in uses before
+    // BindToSession: bound to the session and the active scheme when the data module is created
+    // and again at every Connect.
+    void BindSignInComponents();
 
     // Portal settings: the value of the key's first 20 characters, empty when there is none.
     QString GetConfigValue(const QString& key);

@@ -12,7 +12,7 @@ TEST(ConnectionSettingsTest, MissingKeysTakeTheirDefaults)
     EXPECT_EQ(s.server(), "TEVDB");
     EXPECT_EQ(s.user(), "tev_user");
     EXPECT_EQ(s.home(), 1);
-    EXPECT_EQ(s.password(), "");
+    EXPECT_EQ(s.savedPassword(), "");
     EXPECT_FALSE(s.autoConnect());
     EXPECT_FALSE(s.separateManage());
     EXPECT_EQ(s.lastManagerId(), -1);
@@ -44,16 +44,6 @@ TEST(ConnectionSettingsTest, SwitchesCompareWithOne)
         // Not a number reads as the default 1; any other number but 1 is off.
         EXPECT_EQ(s.showConnectSetup(), r.on || v == "yes" || v.isEmpty()) << r.value;
     }
-}
-
-TEST(ConnectionSettingsTest, SavedPasswordIsQuotedAndKeepsItsBlanks)
-{
-    AppFolder folder;
-    lang::IniFile ini(folder.ini());
-    ConnectionSettings s(ini);
-    s.setPassword(" ab=c ");
-    EXPECT_TRUE(folder.text().contains("password=\" ab=c \"\r\n"));
-    EXPECT_EQ(s.password(), " ab=c ");
 }
 
 TEST(ConnectionSettingsTest, SchemeFlags)

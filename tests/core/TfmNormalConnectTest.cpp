@@ -246,15 +246,3 @@ TEST_F(TfmNormalConnectTest, IgnoresTheDemoEnvironment)
     }));
     qunsetenv("TEV_DEMO_PASSWORD");
 }
-
-TEST_F(TfmNormalConnectTest, RegionalModeSaysItIsNotThereYet)
-{
-    folder.write({"[CONNECTION]", "separate_manage=1", "[SCHEMES]", "TEV=1"});
-    TdmMain dm;
-    RecordingPresenter presenter;
-    EXPECT_FALSE(dm.Connect());
-    ASSERT_EQ(presenter.count(), 1);
-    EXPECT_EQ(presenter.last().icon, lang::MsgIcon::Information);
-    const QString text = presenter.last().text;
-    EXPECT_TRUE(text.contains("региональных") || text.contains("regional")) << text.toStdString();
-}
