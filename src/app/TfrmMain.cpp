@@ -23,6 +23,7 @@
 #include "SortOrderStore.h"
 #include "TTranslator.h"
 #include "TdmMain.h"
+#include "TfmTEVWebReports.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
 
@@ -257,9 +258,10 @@ void TfrmMain::connectCommands()
         laterCommand("acEmitentSelect");
     });
     for (const char* name : {"acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acPOSes",
-                             "actReports", "acDRRequest", "acFeedbackMessages", "acEventsJournal",
+                             "acDRRequest", "acFeedbackMessages", "acEventsJournal",
                              "actManager", "actShowNews", "actShowEditGroupForNews"})
         later(name);
+    on("actReports", [this] { TfmTEVWebReports::Execute(this, mDm.ActiveScheme(), mDm.session()); });
     on("actRegisterServices", [this] { actRegisterServicesExecute(); });
     on("acHelp", [this] {
         db::Query* help = mDm.queries().oqHelpType;
