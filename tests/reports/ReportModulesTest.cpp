@@ -1,9 +1,8 @@
 // The report modules against the test portal; workbooks read back by openpyxl.
-#include "ReportsTestSupport.h"
-
 #include "Catalogue.h"
 #include "OraError.h"
 #include "PortalCodec.h"
+#include "ReportsTestSupport.h"
 #include "TEXLTEVClientVisitsReport.h"
 #include "TEXLTEVCountClientsWorkInWeb.h"
 #include "TEXLTEVLoginClients.h"
@@ -37,10 +36,14 @@ RETURNING 1
 
 QString clientName(int emitent, int n)
 {
-    return DecodeUnicodeEscapes(admin(QStringLiteral(
-        "SELECT c.wbc_name FROM tev.tev_web_clients c JOIN tev.tev_emitent e ON e.emitent_id_web = c.wbc_emitent_id "
-        "WHERE e.emitent_number = %1 AND EXISTS (SELECT 1 FROM tev.tev_web_logins l WHERE l.wbl_web_client_id = c.wbc_id "
-        "AND l.card_holder_id IS NULL) ORDER BY c.wbc_id OFFSET %2 LIMIT 1").arg(emitent).arg(n - 1)));
+    return DecodeUnicodeEscapes(
+        admin(QStringLiteral("SELECT c.wbc_name FROM tev.tev_web_clients c JOIN tev.tev_emitent e ON "
+                             "e.emitent_id_web = c.wbc_emitent_id "
+                             "WHERE e.emitent_number = %1 AND EXISTS (SELECT 1 FROM tev.tev_web_logins l "
+                             "WHERE l.wbl_web_client_id = c.wbc_id "
+                             "AND l.card_holder_id IS NULL) ORDER BY c.wbc_id OFFSET %2 LIMIT 1")
+                  .arg(emitent)
+                  .arg(n - 1)));
 }
 
 class ReportModules : public ::testing::Test
@@ -152,7 +155,8 @@ TEST_F(ReportModules, LoginReportsGroupedAndSimpleWithStateFilter)
         const Workbook book = readWorkbook(report.outputFile());
         EXPECT_EQ(book.sheets(), QStringList{c.sheet});
 
-        const QString where = c.state < 0 ? QString() : QStringLiteral(" WHERE client_state = %1").arg(c.state);
+        const QString where =
+            c.state < 0 ? QString() : QStringLiteral(" WHERE client_state = %1").arg(c.state);
         const int logins = admin("SELECT count(*) FROM tev.v_tev_logins" + where).toInt();
         const int active = admin("SELECT count(*) FROM tev.v_tev_logins" + where +
                                  (where.isEmpty() ? " WHERE " : " AND ") + "active_login = 1")
@@ -167,7 +171,8 @@ TEST_F(ReportModules, LoginReportsGroupedAndSimpleWithStateFilter)
             const QString e = it.value().value("E").value("value").toString();
             yes += e == QStringLiteral("Да");
             no += e == QStringLiteral("Нет");
-            headers += it.value().value("A").value("value").toString().startsWith(QStringLiteral("Наименование клиента: "));
+            headers += it.value().value("A").value("value").toString().startsWith(
+                QStringLiteral("Наименование клиента: "));
         }
         ASSERT_GT(active, 0);
         ASSERT_GT(logins, active);

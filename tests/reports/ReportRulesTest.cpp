@@ -69,7 +69,8 @@ TEST(ReportRules, DefaultPeriodIsTheWholePreviousMonth)
 TEST(ReportRules, ReportMomentTextIsShortDateAndLongTime)
 {
     const QDateTime moment(QDate(2024, 1, 31), QTime(9, 5, 7));
-    EXPECT_EQ(reportMomentText(moment, QLocale(QLocale::Russian, QLocale::Russia)), QStringLiteral("31.01.2024 09:05:07"));
+    EXPECT_EQ(reportMomentText(moment, QLocale(QLocale::Russian, QLocale::Russia)),
+              QStringLiteral("31.01.2024 09:05:07"));
     EXPECT_EQ(reportMomentText(moment, QLocale(QLocale::English, QLocale::UnitedKingdom)),
               QStringLiteral("31/01/2024 09:05:07"));
 }
@@ -90,7 +91,8 @@ TEST(ReportRules, ReportFileNameIsSafeForFileSystems)
         QString title;
         QString file;
     } cases[] = {
-        {"Russian title", QStringLiteral("Логины клиентов"), QStringLiteral("Логины клиентов 2024-01-31 09-05-07.xlsx")},
+        {"Russian title", QStringLiteral("Логины клиентов"),
+         QStringLiteral("Логины клиентов 2024-01-31 09-05-07.xlsx")},
         {"separators and wildcards", QStringLiteral("a/b\\c:d*e?f\"g<h>i|j"),
          QStringLiteral("a_b_c_d_e_f_g_h_i_j 2024-01-31 09-05-07.xlsx")},
         {"control characters and runs of blanks", QStringLiteral("a\tb\x01  c"),
@@ -113,7 +115,8 @@ TEST(ReportRules, NewReportPathNeverReusesAFile)
     const QString second = newReportPath(folder, QStringLiteral("R"), at);
     EXPECT_EQ(second, folder + QStringLiteral("/R 2024-01-31 09-05-07 (2).xlsx"));
     QFile(second).open(QIODevice::WriteOnly);
-    EXPECT_EQ(newReportPath(folder, QStringLiteral("R"), at), folder + QStringLiteral("/R 2024-01-31 09-05-07 (3).xlsx"));
+    EXPECT_EQ(newReportPath(folder, QStringLiteral("R"), at),
+              folder + QStringLiteral("/R 2024-01-31 09-05-07 (3).xlsx"));
 }
 
 TEST(ReportRules, SetSchemaNameReplacesTheOwnerPart)

@@ -34,7 +34,8 @@ public:
         qputenv("TEV_APP_DIR", app.path().toLocal8Bit());
         qputenv("TEV_REPORTS_DIR", reportsPath().toLocal8Bit());
         QDir(app.path()).mkpath(QStringLiteral("ReportTemplates"));
-        QFile::copy(QStringLiteral(TEV_REPORT_TEMPLATE), app.filePath(QStringLiteral("ReportTemplates/TEVReports.xlsx")));
+        QFile::copy(QStringLiteral(TEV_REPORT_TEMPLATE),
+                    app.filePath(QStringLiteral("ReportTemplates/TEVReports.xlsx")));
     }
     ~ReportFolders()
     {
@@ -42,10 +43,7 @@ public:
         qunsetenv("TEV_REPORTS_DIR");
     }
     QString reportsPath() const { return out.filePath(QStringLiteral("reports")); }
-    QStringList reportFiles() const
-    {
-        return QDir(reportsPath()).entryList(QDir::Files, QDir::Name);
-    }
+    QStringList reportFiles() const { return QDir(reportsPath()).entryList(QDir::Files, QDir::Name); }
 
     QTemporaryDir app;
     QTemporaryDir out;
@@ -98,7 +96,8 @@ struct Workbook
 inline Workbook readWorkbook(const QString& path)
 {
     QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TEV_SOURCE_DIR "/tests/xlsx/read_workbook.py"), path});
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(TEV_SOURCE_DIR "/tests/xlsx/read_workbook.py"), path});
     p.waitForFinished(120000);
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     Workbook book;
