@@ -175,7 +175,8 @@ TEST_F(ReportModules, LoginReportsGroupedAndSimpleWithStateFilter)
                 QStringLiteral("Наименование клиента: "));
         }
         ASSERT_GT(active, 0);
-        ASSERT_GT(logins, active);
+        if (c.state < 0)
+            ASSERT_GT(logins, active) << "some login to write as Нет";
         EXPECT_EQ(yes, active);
         EXPECT_EQ(no, logins - active);
         EXPECT_EQ(headers, c.grouped ? clients : 0);
