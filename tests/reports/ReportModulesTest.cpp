@@ -175,8 +175,9 @@ TEST_F(ReportModules, LoginReportsGroupedAndSimpleWithStateFilter)
                 QStringLiteral("Наименование клиента: "));
         }
         ASSERT_GT(active, 0);
-        if (c.state < 0)
+        if (c.state < 0) {
             ASSERT_GT(logins, active) << "some login to write as Нет";
+        }
         EXPECT_EQ(yes, active);
         EXPECT_EQ(no, logins - active);
         EXPECT_EQ(headers, c.grouped ? clients : 0);
