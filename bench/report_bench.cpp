@@ -20,7 +20,8 @@ const char kMarker[] = "benchrep_";
 void adminSql(const QString& sql)
 {
     QProcess p;
-    p.start("psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-c", sql, qEnvironmentVariable("TEV_BENCH_ADMIN_CONNINFO")});
+    p.start("psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-c", sql,
+                     qEnvironmentVariable("TEV_BENCH_ADMIN_CONNINFO")});
     if (!p.waitForFinished(600000) || p.exitCode() != 0) {
         std::fprintf(stderr, "report_bench: psql failed: %s\n", p.readAllStandardError().constData());
         std::exit(1);
@@ -39,17 +40,20 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int emitent = benchEmitent();
-    adminSql(QStringLiteral("INSERT INTO tev.tev_web_logins (wbl_web_client_id, wbl_login_md5, wbl_password_md5) "
-                            "SELECT c.wbc_id, '%1' || c.wbc_id, md5(c.wbc_id::text) FROM tev.tev_web_clients c "
-                            "WHERE c.wbc_emitent_id = %2 AND NOT EXISTS (SELECT 1 FROM tev.tev_web_logins l "
-                            "WHERE l.wbl_web_client_id = c.wbc_id AND l.card_holder_id IS NULL); ANALYZE tev.tev_web_logins")
-                 .arg(QLatin1String(kMarker))
-                 .arg(emitent));
+    adminSql(
+        QStringLiteral(
+            "INSERT INTO tev.tev_web_logins (wbl_web_client_id, wbl_login_md5, wbl_password_md5) "
+            "SELECT c.wbc_id, '%1' || c.wbc_id, md5(c.wbc_id::text) FROM tev.tev_web_clients c "
+            "WHERE c.wbc_emitent_id = %2 AND NOT EXISTS (SELECT 1 FROM tev.tev_web_logins l "
+            "WHERE l.wbl_web_client_id = c.wbc_id AND l.card_holder_id IS NULL); ANALYZE tev.tev_web_logins")
+            .arg(QLatin1String(kMarker))
+            .arg(emitent));
     struct Cleanup
     {
         ~Cleanup()
         {
-            adminSql(QStringLiteral("DELETE FROM tev.tev_web_logins WHERE wbl_login_md5 LIKE '%1%%'").arg(QLatin1String(kMarker)));
+            adminSql(QStringLiteral("DELETE FROM tev.tev_web_logins WHERE wbl_login_md5 LIKE '%1%%'")
+                         .arg(QLatin1String(kMarker)));
         }
     } cleanup;
 
