@@ -47,13 +47,10 @@ protected:
         w->show();
         return w;
     }
-    // A period with visits (the demo portal's own, 2025-2026) or without any (1990).
-    static void setPeriod(TfmTEVWebReports& w, bool withVisits)
+    // A period with the demo portal's own visits.
+    static void setVisitedPeriod(TfmTEVWebReports& w)
     {
-        if (withVisits)
-            w.periodSelector()->setPeriod(QDate(2025, 1, 1).startOfDay(), QDate(2026, 12, 31).endOfDay());
-        else
-            w.periodSelector()->setPeriod(QDate(1990, 1, 1).startOfDay(), QDate(1990, 1, 31).endOfDay());
+        w.periodSelector()->setPeriod(QDate(2025, 1, 1).startOfDay(), QDate(2026, 12, 31).endOfDay());
     }
 
     ClockAt clock{QDateTime(QDate(2025, 1, 20), QTime(10, 0))};
@@ -147,7 +144,7 @@ TEST_F(ReportWindow, EveryTickedReportIsWrittenToItsOwnFileAndOpened)
 {
     auto w = makeWindow();
     w->action("actCheckAll")->trigger();
-    setPeriod(*w, true);
+    setVisitedPeriod(*w);
     w->groupByClient()->setChecked(true);
     w->action("actShowReport")->trigger();
     EXPECT_EQ(opener.opened, w->producedFiles());
@@ -163,7 +160,9 @@ TEST_F(ReportWindow, ReportWithoutRowsOpensNothingAndIsListed)
     auto w = makeWindow();
     w->setChecked(0, true);
     w->setChecked(2, true);
-    setPeriod(*w, false);
+    // A period whose begin equals its end is accepted.
+    const QDateTime moment(QDate(1990, 1, 1), QTime(12, 0));
+    w->periodSelector()->setPeriod(moment, moment);
     QString listed;
     runner.answer = answerDialog<TfmTEVReportWithoutData>([&](TfmTEVReportWithoutData& d) {
         listed = d.memo()->toPlainText();
