@@ -10,6 +10,7 @@
 #include "ReportRules.h"
 #include "TEXLTEVBaseReport.h"
 #include "TfmTEVReportWithoutData.h"
+#include "ui_TfmTEVWebReports.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -37,10 +38,11 @@ const std::vector<TfmTEVWebReports::ActionRow>& TfmTEVWebReports::actionRows()
 }
 
 TfmTEVWebReports::TfmTEVWebReports(QWidget* owner, const QString& shema, db::Session* session)
-    : TComBaseForm(owner), mShema(shema), mSession(session)
+    : TComBaseForm(owner), ui(std::make_unique<Ui::TfmTEVWebReports>()), mShema(shema), mSession(session)
 {
     setObjectName(QStringLiteral("TfmTEVWebReports"));
     mToolBar = new QToolBar(ClientPanel());
+    mBody = new QWidget(ClientPanel());
     mToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const ActionRow& row : actionRows()) {
         auto* a = new QAction(this);
@@ -52,56 +54,28 @@ TfmTEVWebReports::TfmTEVWebReports(QWidget* owner, const QString& shema, db::Ses
         mToolBar->addAction(a);
     }
 
-    mList = new QListWidget(ClientPanel());
-    mList->setObjectName(QStringLiteral("lbReports"));
+    ui->setupUi(mBody);
+    mList = ui->lbReports;
+    mPages = ui->pcParams;
+    mPageBoxes = {ui->gbCountVisits, ui->gbCountClients, ui->gbLogins};
+    mStates = {ui->rbAll, ui->rbSubscribe, ui->rbInvited};
+    mStateBox = ui->rgState;
+    mGroup = ui->cbGroupByClient;
+    mPeriodGroup = ui->gbPeriod;
+    mPeriod = ui->frPeriod;
     mList->viewport()->installEventFilter(this);
-    mPages = new QStackedWidget(ClientPanel());
     for (int n = 0; n < reports::kReportCount; ++n) {
         auto* item = new QListWidgetItem(mList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
-        auto* box = new QGroupBox(mPages);
-        auto* boxLayout = new QVBoxLayout(box);
-        if (reports::reportEntry(n).hasPeriod) {
-            auto* label = new QLabel(box);
-            label->setObjectName(QStringLiteral("lblNoParams"));
-            label->setWordWrap(true);
-            boxLayout->addWidget(label);
-        } else {
-            mStateBox = new QGroupBox(box);
-            auto* stateLayout = new QVBoxLayout(mStateBox);
-            for (int c = 0; c < 3; ++c) {
-                auto* radio = new QRadioButton(mStateBox);
-                stateLayout->addWidget(radio);
-                mStates.append(radio);
-            }
-            mStates.first()->setChecked(true);
-            mGroup = new QCheckBox(box);
-            boxLayout->addWidget(mStateBox);
-            boxLayout->addWidget(mGroup);
-        }
-        boxLayout->addStretch();
-        mPages->addWidget(box);
-        mPageBoxes.append(box);
     }
-
-    mPeriodGroup = new QGroupBox(ClientPanel());
-    mPeriod = new DateRangeSelector(mPeriodGroup);
-    auto* periodLayout = new QVBoxLayout(mPeriodGroup);
-    periodLayout->addWidget(mPeriod);
     const auto [begin, end] = reports::defaultPeriod(framework::today());
     mPeriod->setPeriod(begin, end);
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(mPages, 1);
-    right->addWidget(mPeriodGroup);
-    auto* body = new QHBoxLayout;
-    body->addWidget(mList, 2);
-    body->addLayout(right, 3);
     auto* layout = new QVBoxLayout(ClientPanel());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mToolBar);
-    layout->addLayout(body);
+    layout->addWidget(mBody);
 
     connect(mList, &QListWidget::currentRowChanged, this, &TfmTEVWebReports::selectReport);
     mList->setCurrentRow(0);
@@ -138,9 +112,9 @@ void TfmTEVWebReports::SetupCaptions()
     for (int n = 0; n < reports::kReportCount; ++n) {
         mList->item(n)->setText(reports::reportTitle(n));
         mPageBoxes[n]->setTitle(QLatin1Char(' ') + reports::reportTitle(n) + QLatin1Char(' '));
-        if (auto* label = mPageBoxes[n]->findChild<QLabel*>(QStringLiteral("lblNoParams")))
-            label->setText(lang::tr(u"rstrNoParams"));
     }
+    ui->lblNoParams0->setText(lang::tr(u"rstrNoParams"));
+    ui->lblNoParams1->setText(lang::tr(u"rstrNoParams"));
     mStateBox->setTitle(lang::tr(u"rstrState"));
     mStates[0]->setText(lang::tr(u"rstrAll"));
     mStates[1]->setText(lang::tr(u"rstrSubscribe"));

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,9 @@ class QListWidget;
 class QRadioButton;
 class QStackedWidget;
 class QToolBar;
+namespace Ui {
+class TfmTEVWebReports;
+}
 
 // The administrator reports: tick reports, set their parameters and build them; each workbook is
 // written to a new file of the reports folder and opened with the desktop's spreadsheet program.
@@ -71,9 +75,11 @@ private:
     void closeWindow();
     void showWithoutData();
 
+    std::unique_ptr<Ui::TfmTEVWebReports> ui;
     QString mShema;
     QPointer<db::Session> mSession;
     QToolBar* mToolBar = nullptr;
+    QWidget* mBody = nullptr;
     QListWidget* mList = nullptr;
     QStackedWidget* mPages = nullptr;
     QList<QGroupBox*> mPageBoxes;
