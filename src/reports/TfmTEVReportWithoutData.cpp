@@ -24,5 +24,5 @@ TfmTEVReportWithoutData::TfmTEVReportWithoutData(const QString& text, QWidget* p
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mMemo);
     layout->addWidget(buttons);
-    resize(460, 260);
+    resize(560, 260);
 }
