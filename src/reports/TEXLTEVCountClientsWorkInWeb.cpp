@@ -30,7 +30,7 @@ void TEXLTEVCountClientsWorkInWeb::setOwnValues()
 QList<DatasetReportTable::Column> TEXLTEVCountClientsWorkInWeb::rowColumns() const
 {
     return {
-        {QStringLiteral("EMITENT"), {}, ColumnType::Text, false},
+        {QStringLiteral("EMITENT"), {}, ColumnType::Text, true},
         {QStringLiteral("CLIENTS_COUNT"), {}, ColumnType::Integer, false},
     };
 }

@@ -132,6 +132,18 @@ TEST_F(ReportModules, EmitentsReportCountsClientsPerEmitent)
     const QList<int> totals = book.rowsWithType("D", "f");
     ASSERT_EQ(totals.size(), 1);
     EXPECT_EQ(book.cell(totals[0], "D").value("cached").toInt(), 3);
+
+    // Emitent names come decoded from the portal's escaped form, as client names do.
+    TEXLTEVCountClientsWorkInWeb demo(nullptr, QStringLiteral("TEV"), session.get());
+    demo.setPeriodBegin(QDate(2025, 1, 1).startOfDay());
+    demo.setPeriodEnd(QDate(2026, 12, 31).endOfDay());
+    ASSERT_TRUE(demo.build());
+    const Workbook all = readWorkbook(demo.outputFile());
+    QStringList names;
+    for (int row : all.rowsWithType("D", "n"))
+        names << all.text(row, "A");
+    EXPECT_TRUE(names.contains(QStringLiteral("[0003, 0] Café Petrol"))) << names.join(" | ").toStdString();
+    EXPECT_FALSE(names.join(QString()).contains(QStringLiteral("\\u")));
 }
 
 TEST_F(ReportModules, LoginReportsGroupedAndSimpleWithStateFilter)
