@@ -1,8 +1,7 @@
 #include "TfrmMain.h"
 
-#include "AppTestSupport.h"
-
 #include "AboutDialog.h"
+#include "AppTestSupport.h"
 #include "Catalogue.h"
 #include "ClientsFilter.h"
 #include "ClientsWorkArea.h"
@@ -19,6 +18,7 @@
 #include "PgFixture.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
+#include "ScriptedModalRunner.h"
 #include "ServiceManager.h"
 #include "Session.h"
 #include "SharedQueries.h"
@@ -26,18 +26,18 @@
 #include "TTranslator.h"
 #include "TdmMain.h"
 #include "TevApplication.h"
+#include "TfmTEVWebReports.h"
 #include "TfrmShemaForm.h"
-#include "ScriptedModalRunner.h"
-
-#include <QTreeWidget>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -434,6 +434,22 @@ TEST(TfrmMain, AboutBoxGetsTheLanguage)
     EXPECT_TRUE(english.versionText().contains("2.9.5.1"));
 }
 
+TEST(TfrmMain, ReportsCommandOpensTheReportWindowOnTheSession)
+{
+    REQUIRE_PG();
+    Console c;
+    TfrmMain& w = c.open();
+    ScriptedModalRunner runner;
+    bool bound = false;
+    runner.answer = answerDialog<TfmTEVWebReports>([&](TfmTEVWebReports& reports) {
+        bound = reports.reportList()->count() == 3;
+        return int(QDialog::Rejected);
+    });
+    w.command("actReports")->trigger();
+    EXPECT_EQ(runner.dialogs, QStringList{"TfmTEVWebReports"});
+    EXPECT_TRUE(bound);
+}
+
 TEST(TfrmMain, ClosingSavesTheLanguageAndTheSortOrders)
 {
     REQUIRE_PG();
@@ -463,7 +479,8 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     TfrmMain& w = c.open();
     w.actMainUpdate();
     RecordingPresenter presenter;
-    const QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout"};
+    const QStringList own = {"actReconnect",        "actChangeScheme", "actExit",
+                             "actRegisterServices", "actAbout",        "actReports"};
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))
