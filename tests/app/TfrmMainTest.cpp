@@ -1,7 +1,8 @@
 #include "TfrmMain.h"
 
-#include "AboutDialog.h"
 #include "AppTestSupport.h"
+
+#include "AboutDialog.h"
 #include "Catalogue.h"
 #include "ClientsFilter.h"
 #include "ClientsWorkArea.h"
@@ -18,7 +19,6 @@
 #include "PgFixture.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
-#include "ScriptedModalRunner.h"
 #include "ServiceManager.h"
 #include "Session.h"
 #include "SharedQueries.h"
@@ -28,16 +28,18 @@
 #include "TevApplication.h"
 #include "TfmTEVWebReports.h"
 #include "TfrmShemaForm.h"
+#include "ScriptedModalRunner.h"
+
+#include <QListWidget>
+#include <QTreeWidget>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
-#include <QListWidget>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
