@@ -54,7 +54,7 @@ const QList<MainCommand>& MainCommands()
         // Объекты
         {acPOSes, u"rstrPOSes", {}, nullptr, {}, [](TfrmMain& w) { reference::ShowPOSes(&w, w.mDm); }},
         {acHelp, u"rstrHelpSystem", {}, "help-contents", {}, &TfrmMain::acHelpExecute},
-        {actReports, u"vrstrAdminReports", u"rstrReportsHint", "x-office-spreadsheet", {}, later},
+        {actReports, u"vrstrAdminReports", u"rstrReportsHint", "x-office-spreadsheet", {}, &TfrmMain::actReportsExecute},
         {acDRRequest,
          u"vrstrRequestsViewer",
          {},

@@ -26,6 +26,7 @@
 #include "TfmADBonusRanges.h"
 #include "TfrmCouponsArchive.h"
 #include "TdmMain.h"
+#include "TfmTEVWebReports.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
 
@@ -527,6 +528,11 @@ void TfrmMain::actRegisterServicesExecute()
     mDm.SetRegisterMode(false);
     requestActionsUpdate();
     lang::ShowMsgBox(this, lang::tr(u"vrstrCompRegistered") + QLatin1Char(' ') + computer, 2);
+}
+
+void TfrmMain::actReportsExecute()
+{
+    TfmTEVWebReports::Execute(this, mDm.ActiveScheme(), mDm.session());
 }
 
 void TfrmMain::actAboutExecute()

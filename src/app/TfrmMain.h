@@ -74,6 +74,7 @@ public:
     void actChangeSchemeExecute();
     void actRegisterServicesExecute();
     void actAboutExecute();
+    void actReportsExecute();
     // Reopens the emitent list on the row current in it, then the emitent settings.
     void acEmitentSelectExecute();
     // Reopens the help types, then the help window.

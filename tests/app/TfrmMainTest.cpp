@@ -26,9 +26,11 @@
 #include "TTranslator.h"
 #include "TdmMain.h"
 #include "TevApplication.h"
+#include "TfmTEVWebReports.h"
 #include "TfrmShemaForm.h"
 #include "ScriptedModalRunner.h"
 
+#include <QListWidget>
 #include <QTreeWidget>
 
 #include <QAbstractButton>
@@ -434,6 +436,22 @@ TEST(TfrmMain, AboutBoxGetsTheLanguage)
     EXPECT_TRUE(english.versionText().contains("2.9.5.1"));
 }
 
+TEST(TfrmMain, ReportsCommandOpensTheReportWindowOnTheSession)
+{
+    REQUIRE_PG();
+    Console c;
+    TfrmMain& w = c.open();
+    ScriptedModalRunner runner;
+    bool bound = false;
+    runner.answer = answerDialog<TfmTEVWebReports>([&](TfmTEVWebReports& reports) {
+        bound = reports.reportList()->count() == 3;
+        return int(QDialog::Rejected);
+    });
+    w.command("actReports")->trigger();
+    EXPECT_EQ(runner.dialogs, QStringList{"TfmTEVWebReports"});
+    EXPECT_TRUE(bound);
+}
+
 TEST(TfrmMain, ClosingSavesTheLanguageAndTheSortOrders)
 {
     REQUIRE_PG();
@@ -468,6 +486,7 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes",
             "acADBonusRangePopravka"};
     own += {"acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
+    own += {"actReports"};
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))

@@ -1,0 +1,31 @@
+// The window tests need widgets: one QApplication for the whole program, made before the first
+// test runs and destroyed after the last.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReportsTestApp : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "reports_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            mApp = new QApplication(argc, argv);
+    }
+    void TearDown() override
+    {
+        delete mApp;
+        mApp = nullptr;
+    }
+
+private:
+    QApplication* mApp = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const gApp = ::testing::AddGlobalTestEnvironment(new ReportsTestApp);
+
+} // namespace
