@@ -486,7 +486,7 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes",
             "acADBonusRangePopravka"};
     own += {"acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
-    own += {"actReports"};
+    own << "actReports";
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))
