@@ -18,6 +18,9 @@
 #include "SharedQueries.h"
 #include "StoredProc.h"
 #include "TdmMain.h"
+#include "TfmLoginAdd.h"
+#include "TfmLoginPassEdit.h"
+#include "TfrmLoginEdit.h"
 #include "TfrmSelectEmitent.h"
 #include "ui_ClientsWorkArea.h"
 
@@ -285,14 +288,19 @@ const QList<framework::ActionRow<ClientsWorkArea>>& ClientsWorkArea::ActionRows(
          {},
          &ClientsWorkArea::acSendInvitationsExecute},
         // Logins
-        {Cmd::acAddLogin, u"rstrAddLogin", {}, "list-add", {}, later(u"rstrAddLogin")},
-        {Cmd::actEditLogin, u"rstrChangeLogin", {}, "accessories-text-editor", {}, later(u"rstrChangeLogin")},
+        {Cmd::acAddLogin, u"rstrAddLogin", {}, "list-add", {}, &ClientsWorkArea::acAddLoginExecute},
+        {Cmd::actEditLogin,
+         u"rstrChangeLogin",
+         {},
+         "accessories-text-editor",
+         {},
+         &ClientsWorkArea::actEditLoginExecute},
         {Cmd::actEditPassLogin,
          u"rstrEditPassLogin",
          {},
          "dialog-password",
          {},
-         later(u"rstrChangePassForLogin")},
+         &ClientsWorkArea::actEditPassLoginExecute},
         {Cmd::actResetLock,
          u"vrstrUnlockLogin",
          u"vrstrUnlockLoginHint",
@@ -779,6 +787,48 @@ void ClientsWorkArea::acSendInvitationsExecute()
     setSelectedCount(0);
     if (!id.isNull())
         mClients->locate(ClientsQuery::kIdField, id);
+}
+
+void ClientsWorkArea::acAddLoginExecute()
+{
+    const QVariant client = currentClientId();
+    if (client.isNull())
+        return;
+    const std::optional<int> id = TfmLoginAdd::Execute(mDm, client.toInt(), window());
+    if (!id)
+        return;
+    db::Query* logins = mDm.queries().qryLogins;
+    openLogins();
+    logins->locate(SharedQueries::Logins::kIdField, *id);
+}
+
+void ClientsWorkArea::actEditLoginExecute()
+{
+    db::Query* logins = mDm.queries().qryLogins;
+    if (!hasRows(logins))
+        return;
+    using L = SharedQueries::Logins;
+    WebLoginRow row;
+    row.id = int(logins->asInteger(L::kIdField));
+    row.login = logins->asString(L::kLoginField);
+    row.email = logins->asString(L::kEmailField);
+    row.active = logins->asInteger(L::kActiveField) == 1;
+    row.journalising = logins->asInteger(L::kJournalisingField) == 1;
+    row.access = int(logins->asInteger(L::kAccessField));
+    row.holderLogin = !logins->value(L::kHolderField).isNull();
+    TfrmLoginEdit::Execute(mDm, row, window());
+    openLogins();
+    logins->locate(L::kIdField, row.id);
+}
+
+void ClientsWorkArea::actEditPassLoginExecute()
+{
+    db::Query* logins = mDm.queries().qryLogins;
+    if (!hasRows(logins))
+        return;
+    using L = SharedQueries::Logins;
+    TfmLoginPassEdit::Execute(mDm, int(logins->asInteger(L::kIdField)), logins->asString(L::kLoginField),
+                              window());
 }
 
 void ClientsWorkArea::actResetLockExecute()

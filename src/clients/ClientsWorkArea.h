@@ -189,6 +189,9 @@ private:
     void commandNotYetAvailable(const char16_t* windowCaptionKey);
     void acSendInvitationsExecute();
     void actResetLockExecute();
+    void acAddLoginExecute();
+    void actEditLoginExecute();
+    void actEditPassLoginExecute();
     db::Dataset* paneDataset(Pane pane) const;
 
     TdmMain& mDm;

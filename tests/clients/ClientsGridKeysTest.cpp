@@ -3,6 +3,7 @@
 #include "DBGrid.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
+#include "ScriptedModalRunner.h"
 
 #include <QAction>
 #include <QEvent>
@@ -66,7 +67,8 @@ protected:
     std::unique_ptr<QWidget> window;
     ClientsWorkArea* area = nullptr;
     CtrlDeleteCounter passedOn;
-    RecordingPresenter presenter; // the notices of the windows still to come
+    RecordingPresenter presenter;
+    ScriptedModalRunner runner; // every window the keys open is cancelled
 };
 
 } // namespace
