@@ -70,8 +70,7 @@ void TfrmSelectEmitent::ActionsUpdate()
     ui->btnOk->setEnabled(selectedEmitentId().has_value());
 }
 
-std::optional<int> TfrmSelectEmitent::Pick(QWidget* owner, const QList<EmitentPickList::Row>& rows,
-                                           int currentId)
+std::optional<int> TfrmSelectEmitent::Pick(QWidget* owner, const QList<EmitentPickList::Row>& rows, int currentId)
 {
     TfrmSelectEmitent picker(owner);
     picker.setRows(rows, currentId);
