@@ -225,6 +225,14 @@ TEST_F(LoginWindows, AddLoginCreatesClientAndHolderLogins)
                   "l join tev.tev_card_holder h using (card_holder_id) where wbl_id = " +
                   QString::number(holder.loginId())),
               holderId + "|holder13@example.org|2");
+    // A client deleted meanwhile: the error is rolled back and passed on, the dialog stays open.
+    TfmLoginAdd gone(dm(), 999999);
+    type(gone, "ghostlogin", "Secret123", "Secret123");
+    EXPECT_THROW(gone.btnOkClick(), db::OraError);
+    EXPECT_EQ(gone.result(), 0);
+    EXPECT_EQ(gone.edtLogin()->text(), "ghostlogin");
+    EXPECT_EQ(dm().CheckPasswordSecurity("Longenough1"), QString());
+
     TfmLoginAdd again(dm(), 13);
     EXPECT_EQ(again.cbHolders()->count(), holder.cbHolders()->count() - 1);
 }
