@@ -1,16 +1,19 @@
 #include "ClientsWorkArea.h"
 
 #include "Catalogue.h"
+#include "ClientPermissions.h"
 #include "ClientTicks.h"
 #include "ClientsFilter.h"
 #include "ClientsQuery.h"
 #include "ConnectionSettings.h"
 #include "DBGrid.h"
 #include "EmitentPickList.h"
+#include "ErrorText.h"
 #include "FormEnvironment.h"
 #include "IniFile.h"
 #include "LaterWindowNotice.h"
 #include "MessageDialogs.h"
+#include "ModalRunner.h"
 #include "Package.h"
 #include "Query.h"
 #include "RecordNavigator.h"
@@ -18,6 +21,13 @@
 #include "SharedQueries.h"
 #include "StoredProc.h"
 #include "TdmMain.h"
+#include "TfmEditClientGroup.h"
+#include "TfmLoginAdd.h"
+#include "TfmLoginPassEdit.h"
+#include "TfmNewDescribe.h"
+#include "TfrmClientEdit.h"
+#include "TfrmLimitsEdit.h"
+#include "TfrmLoginEdit.h"
 #include "TfrmSelectEmitent.h"
 #include "ui_ClientsWorkArea.h"
 
@@ -239,10 +249,6 @@ void ClientsWorkArea::clickClientType(int index)
 
 const QList<framework::ActionRow<ClientsWorkArea>>& ClientsWorkArea::ActionRows()
 {
-    // Commands whose windows come later name the window they will open.
-    auto later = [](const char16_t* windowCaptionKey) {
-        return [windowCaptionKey](ClientsWorkArea& area) { area.commandNotYetAvailable(windowCaptionKey); };
-    };
     auto pane = [](Pane p) { return [p](ClientsWorkArea& area) { area.pressPaneButton(p); }; };
     static const QList<framework::ActionRow<ClientsWorkArea>> rows = {
         // Detail panes
@@ -265,19 +271,24 @@ const QList<framework::ActionRow<ClientsWorkArea>>& ClientsWorkArea::ActionRows(
          {},
          &ClientsWorkArea::acInvertSelectionExecute},
         // Clients
-        {Cmd::actEditClient, u"rstrEditClient", {}, "document-properties", {}, later(u"rstrClient")},
+        {Cmd::actEditClient,
+         u"rstrEditClient",
+         {},
+         "document-properties",
+         {},
+         &ClientsWorkArea::actEditClientExecute},
         {Cmd::acEditClientKind,
          u"vrstrEditClientGroup",
          {},
          "accessories-text-editor",
          {},
-         later(u"vrstrEditClientGroup")},
+         &ClientsWorkArea::acEditClientKindExecute},
         {Cmd::actEditMaxLimits,
          u"vrstrEditMaxLimits",
          {},
          "document-page-setup",
          {},
-         later(u"vrstrClientMaxLimits")},
+         &ClientsWorkArea::actEditMaxLimitsExecute},
         {Cmd::acSendInvitations,
          u"vrstrInvitationSending",
          {},
@@ -285,14 +296,19 @@ const QList<framework::ActionRow<ClientsWorkArea>>& ClientsWorkArea::ActionRows(
          {},
          &ClientsWorkArea::acSendInvitationsExecute},
         // Logins
-        {Cmd::acAddLogin, u"rstrAddLogin", {}, "list-add", {}, later(u"rstrAddLogin")},
-        {Cmd::actEditLogin, u"rstrChangeLogin", {}, "accessories-text-editor", {}, later(u"rstrChangeLogin")},
+        {Cmd::acAddLogin, u"rstrAddLogin", {}, "list-add", {}, &ClientsWorkArea::acAddLoginExecute},
+        {Cmd::actEditLogin,
+         u"rstrChangeLogin",
+         {},
+         "accessories-text-editor",
+         {},
+         &ClientsWorkArea::actEditLoginExecute},
         {Cmd::actEditPassLogin,
          u"rstrEditPassLogin",
          {},
          "dialog-password",
          {},
-         later(u"rstrChangePassForLogin")},
+         &ClientsWorkArea::actEditPassLoginExecute},
         {Cmd::actResetLock,
          u"vrstrUnlockLogin",
          u"vrstrUnlockLoginHint",
@@ -300,19 +316,24 @@ const QList<framework::ActionRow<ClientsWorkArea>>& ClientsWorkArea::ActionRows(
          {},
          &ClientsWorkArea::actResetLockExecute},
         // Subscriptions
-        {Cmd::actAddDescribe, u"rstrCreateDescribe", {}, "list-add", {}, later(u"rstrCreateDescribeCaption")},
+        {Cmd::actAddDescribe,
+         u"rstrCreateDescribe",
+         {},
+         "list-add",
+         {},
+         &ClientsWorkArea::actAddDescribeExecute},
         {Cmd::actEditDescribe,
          u"rstrEditDescribeCaption",
          {},
          "accessories-text-editor",
          {},
-         later(u"rstrEditDescribeCaption")},
+         &ClientsWorkArea::actEditDescribeExecute},
         {Cmd::actDelDescribe,
          u"rstrDeleteDescribeCaption",
          {},
          "list-remove",
          {},
-         later(u"rstrDeleteDescribeCaption")},
+         &ClientsWorkArea::actDelDescribeExecute},
     };
     return rows;
 }
@@ -779,6 +800,198 @@ void ClientsWorkArea::acSendInvitationsExecute()
     setSelectedCount(0);
     if (!id.isNull())
         mClients->locate(ClientsQuery::kIdField, id);
+}
+
+void ClientsWorkArea::actEditClientExecute()
+{
+    if (!hasRows(mClients) || mClients->currentRow() < 0)
+        return;
+    const QVariant id = currentClientId();
+    if (!TfrmClientEdit::Execute(mDm, *mClients, window()))
+        return;
+    mClients->refresh();
+    setSelectedCount(0);
+    mClients->locate(ClientsQuery::kIdField, id);
+}
+
+void ClientsWorkArea::acEditClientKindExecute()
+{
+    const std::optional<ClientPermissions::GroupChoice> choice = TfmEditClientGroup::Execute(window());
+    if (choice)
+        ApplyGroupEdit(*choice);
+}
+
+void ClientsWorkArea::ApplyGroupEdit(const ClientPermissions::GroupChoice& choice)
+{
+    using namespace ClientPermissions;
+    const Settings settings = readSettings([this](const QString& key) { return mDm.GetConfigValue(key); });
+    // The ticked clients the list shows, read before any call: nothing of the list moves per row.
+    QList<GroupClient> clients;
+    if (mClients->isOpen()) {
+        const int tick = mClients->fieldIndex(QString::fromLatin1(ClientsQuery::kTickField));
+        const int id = mClients->fieldIndex(QString::fromLatin1(ClientsQuery::kIdField));
+        const int lnr = mClients->fieldIndex(QString::fromLatin1(ClientsQuery::kLnrField));
+        const int bonus = mClients->fieldIndex(QStringLiteral("CLIENTISBONUS"));
+        const int email = mClients->fieldIndex(QStringLiteral("WBC_EMAIL"));
+        for (int row = 0; row < mClients->recordCount(); ++row)
+            if (mClients->value(row, tick).toInt() == 1)
+                clients.append({mClients->value(row, id).toInt(), mClients->value(row, lnr).toInt() == 1,
+                                mClients->value(row, bonus).toInt() == 1,
+                                mClients->value(row, email).toString()});
+    }
+    const QVariant current = currentClientId();
+    db::Session* session = mDm.session();
+    db::Package* pkg = mDm.queries().TEV_UTILS;
+    QString error;
+    // One transaction: a client that fails part-way leaves every client as it was.
+    try {
+        session->startTransaction();
+        for (const GroupClient& client : clients)
+            pkg->execProc(QStringLiteral("update_client_from_group"), groupParams(choice, settings, client));
+        session->commit();
+    } catch (const std::exception& e) {
+        if (session->connected())
+            session->rollback();
+        error = ErrorText(e);
+    }
+    mClients->refresh();
+    setSelectedCount(0);
+    if (!current.isNull())
+        mClients->locate(ClientsQuery::kIdField, current);
+    if (!error.isNull())
+        lang::ShowMsgBox(window(), error, 2);
+}
+
+void ClientsWorkArea::actEditMaxLimitsExecute()
+{
+    const QVariant id = currentClientId();
+    if (!id.isNull())
+        TfrmLimitsEdit::ShowClientLimits(mDm, id.toInt(), window());
+}
+
+void ClientsWorkArea::actAddDescribeExecute()
+{
+    const QVariant client = currentClientId();
+    if (client.isNull())
+        return;
+    TfmNewDescribe dialog(window());
+    dialog.setWindowTitle(lang::tr(u"rstrCreateDescribeCaption"));
+    if (framework::execModal(dialog) != QDialog::Accepted)
+        return;
+    const QDateTime date = dialog.dateEnd();
+    db::Session* session = mDm.session();
+    db::Package* pkg = mDm.queries().TEV_UTILS;
+    bool duplicate = false;
+    try {
+        pkg->execProc(QStringLiteral("create_describe"), {client, date, dialog.comment()});
+        duplicate = pkg->paramByName(QStringLiteral("P_ERROR")).value().toInt() == 1;
+        if (!duplicate)
+            session->commit();
+    } catch (...) {
+        if (session->connected())
+            session->rollback();
+        throw;
+    }
+    db::Query* describes = mDm.queries().oqDescribes;
+    if (duplicate) {
+        lang::ShowMsgBox(window(), lang::tr(u"rstrDateBlockExistForClient"), 2);
+    } else {
+        openDescribes();
+    }
+    describes->locate(QStringLiteral("WBD_DATE_END"), date);
+}
+
+void ClientsWorkArea::actEditDescribeExecute()
+{
+    db::Query* describes = mDm.queries().oqDescribes;
+    if (!hasRows(describes))
+        return;
+    const QDateTime oldDate = describes->value(QStringLiteral("WBD_DATE_END")).toDateTime();
+    const QString oldComment = describes->value(QStringLiteral("WBD_COMMENT")).toString();
+    TfmNewDescribe dialog(window());
+    dialog.setWindowTitle(lang::tr(u"rstrEditDescribeCaption"));
+    dialog.setValues(oldDate, oldComment);
+    if (framework::execModal(dialog) != QDialog::Accepted)
+        return;
+    const QDateTime date = dialog.dateEnd();
+    if (date == oldDate && dialog.comment() == oldComment)
+        return;
+    db::Session* session = mDm.session();
+    try {
+        mDm.queries().TEV_UTILS->execProc(
+            QStringLiteral("CHANGE_DESCRIBE"),
+            {describes->value(QStringLiteral("WBD_ID")), date, dialog.comment()});
+        session->commit();
+    } catch (...) {
+        if (session->connected())
+            session->rollback();
+        throw;
+    }
+    openDescribes();
+    describes->locate(QStringLiteral("WBD_DATE_END"), date);
+}
+
+void ClientsWorkArea::actDelDescribeExecute()
+{
+    db::Query* describes = mDm.queries().oqDescribes;
+    if (!hasRows(describes))
+        return;
+    if (lang::MessageDlgLang(lang::tr(u"rstrDeleteDescribeQuest"), lang::MsgDlgType::Confirmation,
+                             lang::mbOK | lang::mbCancel) != lang::mrOk)
+        return;
+    db::Session* session = mDm.session();
+    try {
+        mDm.queries().TEV_UTILS->execProc(QStringLiteral("DELETE_DESCRIBE"),
+                                          {describes->value(QStringLiteral("WBD_ID"))});
+        session->commit();
+    } catch (...) {
+        if (session->connected())
+            session->rollback();
+        throw;
+    }
+    openDescribes();
+}
+
+void ClientsWorkArea::acAddLoginExecute()
+{
+    const QVariant client = currentClientId();
+    if (client.isNull())
+        return;
+    const std::optional<int> id = TfmLoginAdd::Execute(mDm, client.toInt(), window());
+    if (!id)
+        return;
+    db::Query* logins = mDm.queries().qryLogins;
+    openLogins();
+    logins->locate(SharedQueries::Logins::kIdField, *id);
+}
+
+void ClientsWorkArea::actEditLoginExecute()
+{
+    db::Query* logins = mDm.queries().qryLogins;
+    if (!hasRows(logins))
+        return;
+    using L = SharedQueries::Logins;
+    WebLoginRow row;
+    row.id = int(logins->asInteger(L::kIdField));
+    row.login = logins->asString(L::kLoginField);
+    row.email = logins->asString(L::kEmailField);
+    row.active = logins->asInteger(L::kActiveField) == 1;
+    row.journalising = logins->asInteger(L::kJournalisingField) == 1;
+    row.access = int(logins->asInteger(L::kAccessField));
+    row.holderLogin = !logins->value(L::kHolderField).isNull();
+    TfrmLoginEdit::Execute(mDm, row, window());
+    openLogins();
+    logins->locate(L::kIdField, row.id);
+}
+
+void ClientsWorkArea::actEditPassLoginExecute()
+{
+    db::Query* logins = mDm.queries().qryLogins;
+    if (!hasRows(logins))
+        return;
+    using L = SharedQueries::Logins;
+    TfmLoginPassEdit::Execute(mDm, int(logins->asInteger(L::kIdField)), logins->asString(L::kLoginField),
+                              window());
 }
 
 void ClientsWorkArea::actResetLockExecute()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ActionTable.h"
+#include "ClientPermissions.h"
 #include "InvitationList.h"
 
 #include <QVariant>
@@ -141,6 +142,9 @@ public:
     void ShowDescribesPane(bool show);
 
     void SetTick(int row, int value);
+    // The bulk edit of every ticked client the list shows, as one transaction; the list is read
+    // again whatever happens and an error is shown once.
+    void ApplyGroupEdit(const ClientPermissions::GroupChoice& choice);
     // Ticks or unticks the current client (click in the tick column, Space).
     void ToggleCurrentTick();
     void acSelectAllExecute();
@@ -189,6 +193,15 @@ private:
     void commandNotYetAvailable(const char16_t* windowCaptionKey);
     void acSendInvitationsExecute();
     void actResetLockExecute();
+    void actEditClientExecute();
+    void acEditClientKindExecute();
+    void actEditMaxLimitsExecute();
+    void actAddDescribeExecute();
+    void actEditDescribeExecute();
+    void actDelDescribeExecute();
+    void acAddLoginExecute();
+    void actEditLoginExecute();
+    void actEditPassLoginExecute();
     db::Dataset* paneDataset(Pane pane) const;
 
     TdmMain& mDm;

@@ -23,6 +23,12 @@ public:
     {
         static constexpr char kClientParam[] = "pID";
         static constexpr char kIdField[] = "ID";
+        static constexpr char kLoginField[] = "WBL_LOGIN";
+        static constexpr char kEmailField[] = "EMAIL";
+        static constexpr char kActiveField[] = "WBL_IS_ACTIVE";
+        static constexpr char kJournalisingField[] = "WBL_IS_JOURNALISING";
+        static constexpr char kAccessField[] = "STATEHOLDER";
+        static constexpr char kHolderField[] = "CARD_HOLDER_ID";
     };
     struct Journal // qryJournal
     {

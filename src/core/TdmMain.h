@@ -79,6 +79,13 @@ public:
     QString GetServiceHostIn();
     QString GetServiceHostOut();
     QString GenerateLoginPassword();
+    // Empty when the portal accepts the password, otherwise why it does not.
+    QString CheckPasswordSecurity(const QString& password);
+    // True when the portal setting ADV_PASS_SECUR asks for the password check.
+    bool PasswordCheckEnabled();
+    // Sets a web login's password (temporary or not) in a transaction of its own; a failure is
+    // rolled back and passed on.
+    void SetLoginPassword(int loginId, const QString& password, bool temporary);
     void ChangeUserPassword(const QString& password, const QString& user);
     // Visibility of an acquirer's service points (current row of oqEmitentPos): 0 or 1 sets, any
     // larger value toggles. Errors are dropped after rolling back.

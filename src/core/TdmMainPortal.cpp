@@ -1,15 +1,15 @@
 // The data module's operations on the portal: settings store, version, service hosts, passwords
 // and the visibility switches of emitents and acquirers.
-#include "TdmMain.h"
-
 #include "ComputerName.h"
 #include "DbHelpers.h"
 #include "Package.h"
+#include "PasswordSecurity.h"
 #include "Query.h"
 #include "Script.h"
 #include "ServiceManager.h"
 #include "Session.h"
 #include "StoredProc.h"
+#include "TdmMain.h"
 
 namespace {
 constexpr int kConfigKeyLength = 20;
@@ -88,6 +88,30 @@ QString TdmMain::GenerateLoginPassword()
     db::StoredProc* sp = mQueries->ospGeneratePassword;
     sp->execProc();
     return sp->paramByName(QStringLiteral("RESULT")).asString();
+}
+
+QString TdmMain::CheckPasswordSecurity(const QString& password)
+{
+    db::StoredProc* sp = mQueries->ospCheckPasswordSecurity;
+    sp->setParam(QStringLiteral("P_PASSWORD"), password);
+    sp->execProc();
+    return PasswordSecurity::MessageForCode(sp->paramByName(QStringLiteral("RESULT")).asString());
+}
+
+bool TdmMain::PasswordCheckEnabled()
+{
+    return PasswordSecurity::CheckEnabled(GetConfigValue(QStringLiteral("ADV_PASS_SECUR")));
+}
+
+void TdmMain::SetLoginPassword(int loginId, const QString& password, bool temporary)
+{
+    db::StoredProc* sp = mQueries->ospUpdateLoginPassword;
+    inOwnTransaction([&] {
+        sp->setParam(QStringLiteral("P_TEV_ID"), loginId);
+        sp->setParam(QStringLiteral("P_TEV_PASSWORD"), password);
+        sp->setParam(QStringLiteral("P_IS_TEMP_PASSWORD"), temporary ? 1 : 0);
+        sp->execProc();
+    });
 }
 
 void TdmMain::ChangeUserPassword(const QString& password, const QString& user)

@@ -3,6 +3,7 @@
 #include "DBGrid.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
+#include "ScriptedModalRunner.h"
 
 #include <QAction>
 #include <QEvent>
@@ -60,7 +61,8 @@ protected:
     db::Query& clients() { return *area->qryClients(); }
 
     CtrlDeleteCounter passedOn;
-    RecordingPresenter presenter; // the notices of the windows still to come
+    RecordingPresenter presenter;
+    ScriptedModalRunner runner; // every window the keys open is cancelled
 };
 
 } // namespace
