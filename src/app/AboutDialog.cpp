@@ -2,12 +2,14 @@
 
 #include "ui_AboutDialog.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QPushButton>
 
 namespace {
 
 constexpr int kRussian = 25;
-constexpr char kVersion[] = "2.9.5.1";
+constexpr char kVersion[] = TEV_VERSION;
 
 } // namespace
 
@@ -29,6 +31,10 @@ AboutDialog::AboutDialog(int languageId, QWidget* owner)
                                     ? QStringLiteral("Консоль администратора web-портала топливных карт")
                                     : QStringLiteral("Administrator console of the fuel-card web portal"));
     ui->lblPlatform->setText(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
+    const QIcon icon = QApplication::windowIcon();
+    if (!icon.isNull())
+        ui->lblIcon->setPixmap(icon.pixmap(64, 64));
+    ui->lblIcon->setVisible(!icon.isNull());
     connect(ui->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 }
 

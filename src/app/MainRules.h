@@ -36,7 +36,7 @@ int ServiceBinding(bool importInstalled, bool exportInstalled, const QString& im
 int LocalServices(bool importInstalled, bool exportInstalled);
 
 // The console works with schemas of this version; only the first 7 characters are compared.
-inline constexpr char kDBVersion[] = "2.9.5.1";
+inline constexpr char kDBVersion[] = TEV_VERSION;
 bool VersionMatches(const QString& dbVersion);
 
 } // namespace MainRules

@@ -16,7 +16,10 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -49,12 +52,48 @@ void fitToScreen(QWidget& window)
                 area.y() + (area.height() - window.height()) / 2);
 }
 
+constexpr char kUsage[] =
+    "Usage: tev-web-admin [/scheme | /register]\n"
+    "       tev-web-admin --version | --help\n"
+    "\n"
+    "The administrator console of the TEV fuel-card web portal.\n"
+    "  /scheme     only the dialog of the schemes the console works on\n"
+    "  /register   shows the command that registers this computer's exchange services\n"
+    "  --version   prints the version\n"
+    "  --help      prints this text\n"
+    "\n"
+    "Settings live in the application folder ($TEV_APP_DIR, the program's folder when writable,\n"
+    "else $XDG_CONFIG_HOME/tev-web-admin); see tev-web-admin(1).\n";
+
+// Answered before any window exists, so that they work without a display.
+std::optional<int> answerWithoutWindow(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tev-web-admin %s\n", TEV_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> status = answerWithoutWindow(argc, argv))
+        return *status;
     TevApplication app(argc, argv);
     initialiseModules();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tev-web-admin-%1.png").arg(size));
+    app.setWindowIcon(icon);
+    app.setDesktopFileName(QStringLiteral("tev-web-admin"));
     // Without a desktop's own icon theme the freedesktop one serves the tool bars.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -26,7 +27,61 @@ QString clean(const QString& folder)
     return f;
 }
 
+// The shipped files of an installed console: <prefix>/share/tev-web-admin beside <prefix>/bin,
+// else the system's data folders.
+QString shippedFolder()
+{
+    QStringList candidates;
+    const QString exeDir = executableFolder();
+    if (!exeDir.isEmpty())
+        candidates << exeDir + QStringLiteral("/../share/tev-web-admin");
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        candidates << data + QStringLiteral("/tev-web-admin");
+    for (const QString& c : candidates)
+        if (QFileInfo(c).isDir())
+            return clean(c);
+    return QString();
+}
+
+void seedOnce(const QString& folder)
+{
+    static bool seeded = false;
+    if (seeded)
+        return;
+    seeded = true;
+    const QString shipped = shippedFolder();
+    if (!shipped.isEmpty())
+        seedApplicationFolder(folder, shipped);
+}
+
 } // namespace
+
+int seedApplicationFolder(const QString& folder, const QString& shipped)
+{
+    int copied = 0;
+    const QDir from(shipped);
+    // Language files and letter templates at the top, the report templates in their own folder; the
+    // portal schema stays where it is installed.
+    for (const QString& sub : {QString(), QStringLiteral("ReportTemplates")}) {
+        const QDir source(from.filePath(sub));
+        if (!source.exists())
+            continue;
+        const QString target = sub.isEmpty() ? folder : folder + QLatin1Char('/') + sub;
+        for (const QFileInfo& file : source.entryInfoList(QDir::Files)) {
+            // Whatever the user has there, in whatever letter case, stays.
+            if (QFileInfo::exists(fileInFolder(target, file.fileName())))
+                continue;
+            if (!QDir().mkpath(target))
+                break;
+            if (QFile::copy(file.filePath(), target + QLatin1Char('/') + file.fileName())) {
+                QFile::setPermissions(target + QLatin1Char('/') + file.fileName(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+                ++copied;
+            }
+        }
+    }
+    return copied;
+}
 
 QString applicationFolder()
 {
@@ -34,11 +89,15 @@ QString applicationFolder()
     if (!overridden.isEmpty())
         return clean(QDir(overridden).absolutePath());
     const QString exeDir = executableFolder();
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
+    // An installed program (its shipped files in ../share beside it) never writes beside itself,
+    // even when run by root, for whom every folder is writable.
+    const bool installed = !exeDir.isEmpty() && QFileInfo(exeDir + QStringLiteral("/../share/tev-web-admin")).isDir();
+    if (!exeDir.isEmpty() && !installed && QFileInfo(exeDir).isWritable())
         return clean(exeDir);
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                            QStringLiteral("/tev-web-admin");
     QDir().mkpath(config);
+    seedOnce(clean(config));
     return clean(config);
 }
 

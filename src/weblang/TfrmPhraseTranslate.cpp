@@ -82,13 +82,23 @@ TfrmPhraseTranslate::TfrmPhraseTranslate(QWidget* owner, const QString& shema, d
                                          RecordNavigator::nbNext, RecordNavigator::nbLast,
                                          RecordNavigator::nbRefresh});
 
-    mEditPhrase = new QAction(this);
-    mEditPhrase->setObjectName(QStringLiteral("acEditPhrase"));
-    mEditPhrase->setIcon(QIcon::fromTheme(QStringLiteral("document-edit")));
-    ui->btnEditPhrase->setDefaultAction(mEditPhrase);
-    addAction(mEditPhrase);
-    connect(mEditPhrase, &QAction::triggered, this, &TfrmPhraseTranslate::acEditPhraseExecute);
-    connect(ui->dbgPhrases, &QAbstractItemView::doubleClicked, mEditPhrase, &QAction::trigger);
+    mActions.create(this, ActionRows());
+    ui->btnEditPhrase->setDefaultAction(acEditPhrase());
+    connect(ui->dbgPhrases, &QAbstractItemView::doubleClicked, acEditPhrase(), &QAction::trigger);
+}
+
+const QList<framework::ActionRow<TfrmPhraseTranslate>>& TfrmPhraseTranslate::ActionRows()
+{
+    // vrstrEditTranslation has two entries; the key alone reads the first, this window's.
+    static const QList<framework::ActionRow<TfrmPhraseTranslate>> rows = {
+        {Cmd::acEditPhrase, u"vrstrEditTranslation", {}, "document-edit", {}, &TfrmPhraseTranslate::acEditPhraseExecute},
+    };
+    return rows;
+}
+
+QAction* TfrmPhraseTranslate::acEditPhrase() const
+{
+    return &mActions.action(Cmd::acEditPhrase);
 }
 
 TfrmPhraseTranslate::~TfrmPhraseTranslate() = default;
@@ -126,10 +136,7 @@ void TfrmPhraseTranslate::SetupCaptions()
         action->setToolTip(lang::tr(key));
     }
     OkBtn()->setText(lang::tr(u"rstrExitShort"));
-    // The key has two entries; this window uses the first.
-    const QString edit = lang::catalogueText(u"vrstrEditTranslation", 0);
-    mEditPhrase->setText(edit);
-    mEditPhrase->setToolTip(edit);
+    mActions.applyTexts();
     OraQuery1()->defineField(QStringLiteral("LANG_NAME_ANSI")).setDisplayLabel(lang::tr(u"vrstrLanguage"));
     OraQuery1()->defineField(QStringLiteral("PHRASE_ANSI")).setDisplayLabel(lang::tr(u"vrstrTranslation"));
     ui->dbgPhrases->setHint(lang::tr(u"vrstrWebPhraseTranslation"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActionTable.h"
 #include "TMainBaseForm.h"
 
 #include <memory>
@@ -31,7 +32,11 @@ public:
     int PhraseTypeId() const { return mTypeId; }
     int PhraseId() const { return mPhraseId; }
 
-    QAction* acEditPhrase() const { return mEditPhrase; }
+    struct Cmd
+    {
+        static constexpr char acEditPhrase[] = "acEditPhrase";
+    };
+    QAction* acEditPhrase() const;
     DBGrid* dbgPhrases() const;
     RecordNavigator* DBNavigator1() const;
     db::Package* TEV_UTILS() const { return mTevUtils; }
@@ -46,12 +51,13 @@ protected:
     GridIntClass DynamicAssignGridIntClass(DBGrid* grid) override;
 
 private:
+    static const QList<framework::ActionRow<TfrmPhraseTranslate>>& ActionRows();
     void acEditPhraseExecute();
 
     std::unique_ptr<Ui::TfrmPhraseTranslate> ui;
     int mTypeId;
     int mPhraseId;
-    QAction* mEditPhrase = nullptr;
+    framework::ActionTable mActions;
     db::Package* mTevUtils = nullptr;
 };
 

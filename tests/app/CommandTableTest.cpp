@@ -1,17 +1,10 @@
 // The main window's commands against the table of the main window's commands and rights: caption
 // and hint keys, where each command sits, its shortcut, and which role sees it.
+#include "AppTestSupport.h"
 #include "Catalogue.h"
 #include "ClientsWorkArea.h"
 #include "DBGrid.h"
-#include "FrameworkFiles.h"
-#include "InMemoryServiceManager.h"
-#include "PgFixture.h"
 #include "RecordingPresenter.h"
-#include "ServiceManager.h"
-#include "Session.h"
-#include "TdmMain.h"
-#include "TevApplication.h"
-#include "TfrmMain.h"
 
 #include <QAction>
 #include <QFile>
@@ -107,68 +100,6 @@ const QList<CommandRow>& commandRows()
     return rows;
 }
 
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new TevApplication(argc, argv);
-}
-
-class PasswordIsUser : public db::ConnectDialog
-{
-public:
-    bool execute(db::Session& session) override
-    {
-        session.setPassword(session.username());
-        session.connectAttempt();
-        return session.connected();
-    }
-};
-
-// The main window signed in to the fixture's portal as `user`, shown and past its first idle pass.
-class SignedInWindow
-{
-public:
-    SignedInWindow(const QString& user, int managerId)
-    {
-        ensureApplication();
-        qputenv("TEV_APP_DIR", folder.path().toLocal8Bit());
-        FrameworkFiles::setFolder(folder.path());
-        QFile ini(folder.filePath("DEDAdize.ini"));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write(QStringLiteral("[CONNECTION]\r\nserver=%1\r\nuser=%2\r\n[SCHEMES]\r\nTEV=1\r\n")
-                          .arg(PgFixture::serviceName(), user)
-                          .toUtf8());
-        ini.close();
-        previousServices = setServiceManager(&services);
-        db::Session::registerConnectDialog(QString::fromLatin1(TdmMain::kNormalConnect),
-                                           [] { return std::make_unique<PasswordIsUser>(); });
-        dm = std::make_unique<TdmMain>();
-        signedIn = dm->Connect();
-        dm->SetManagerId(managerId);
-        window = std::make_unique<TfrmMain>(*dm);
-        window->show();
-        window->actMainUpdate();
-    }
-    ~SignedInWindow()
-    {
-        window.reset();
-        dm->DataModuleDestroy();
-        dm.reset();
-        setServiceManager(previousServices);
-        qunsetenv("TEV_APP_DIR");
-    }
-
-    QTemporaryDir folder;
-    InMemoryServiceManager services;
-    IServiceManager* previousServices = nullptr;
-    std::unique_ptr<TdmMain> dm;
-    std::unique_ptr<TfrmMain> window;
-    bool signedIn = false;
-};
-
 // The submenu of the menu bar reached through these titles; nullptr when there is none.
 QMenu* menuAt(const TfrmMain& w, const QList<const char16_t*>& titles)
 {
@@ -236,9 +167,10 @@ TEST(CommandTable, EveryCommandWithItsTextsPlaceShortcutAndRights)
     for (const Role& role : roles) {
         SCOPED_TRACE(role.user);
         RecordingPresenter presenter;
-        SignedInWindow signedIn(role.user, role.managerId);
+        Console signedIn(role.user, role.managerId);
         ASSERT_TRUE(signedIn.signedIn);
-        const TfrmMain& w = *signedIn.window;
+        TfrmMain& w = signedIn.open();
+        w.actMainUpdate();
         ASSERT_TRUE(w.Initialized());
         EXPECT_EQ(presenter.count(), 0);
 
@@ -306,7 +238,8 @@ TEST(CommandTable, EveryCommandWithItsTextsPlaceShortcutAndRights)
 TEST(CommandTable, AMisspeltCommandFailsLoudly)
 {
     REQUIRE_PG();
-    SignedInWindow signedIn("tev_user", -1);
-    EXPECT_THROW(signedIn.window->command("actRecconect"), std::out_of_range);
-    EXPECT_THROW(signedIn.window->menu("mnLang"), std::out_of_range);
+    Console signedIn;
+    TfrmMain& w = signedIn.open();
+    EXPECT_THROW(w.command("actRecconect"), std::out_of_range);
+    EXPECT_THROW(w.menu("mnLang"), std::out_of_range);
 }

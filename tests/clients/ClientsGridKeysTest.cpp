@@ -33,17 +33,14 @@ public:
 };
 
 // The work area shown in a window of its own, on the first emitent's clients.
-class GridKeys : public ::testing::Test
+class GridKeys : public WorkAreaTest
 {
 protected:
     void SetUp() override
     {
-        REQUIRE_PG();
-        module = std::make_unique<SignedInModule>();
-        ASSERT_TRUE(module->connected);
-        window = std::make_unique<QWidget>();
-        area = new ClientsWorkArea(*module->dm, window.get());
-        module->bindWindow(window.get());
+        WorkAreaTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         area->ChooseStartEmitent();
         area->OpenEmitentList(area->CurrentEmitentId());
         area->OpenEmitentData();
@@ -63,9 +60,6 @@ protected:
 
     db::Query& clients() { return *area->qryClients(); }
 
-    std::unique_ptr<SignedInModule> module;
-    std::unique_ptr<QWidget> window;
-    ClientsWorkArea* area = nullptr;
     CtrlDeleteCounter passedOn;
     RecordingPresenter presenter;
     ScriptedModalRunner runner; // every window the keys open is cancelled

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClientsWorkArea.h"
 #include "DbHelpers.h"
 #include "FrameworkFiles.h"
 #include "PgFixture.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <gtest/gtest.h>
 #include <memory>
 
 // The widget application of the test program, made before the first test (ClientsTestApp.cpp).
@@ -89,3 +91,22 @@ inline QString adminValue(const QString& sql)
 {
     return PgFixture::instance().adminQuery(sql);
 }
+
+// The work area in a window of its own, signed in as the administrator; nothing opened yet.
+class WorkAreaTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        REQUIRE_PG();
+        module = std::make_unique<SignedInModule>();
+        ASSERT_TRUE(module->connected);
+        window = std::make_unique<QWidget>();
+        area = new ClientsWorkArea(*module->dm, window.get());
+        module->bindWindow(window.get());
+    }
+
+    std::unique_ptr<SignedInModule> module;
+    std::unique_ptr<QWidget> window;
+    ClientsWorkArea* area = nullptr;
+};

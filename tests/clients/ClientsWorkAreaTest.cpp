@@ -28,20 +28,9 @@ namespace {
 
 using Pane = ClientsWorkArea::Pane;
 
-// The work area in a window of its own, signed in as the administrator.
-class WorkArea : public ::testing::Test
+class WorkArea : public WorkAreaTest
 {
 protected:
-    void SetUp() override
-    {
-        REQUIRE_PG();
-        module = std::make_unique<SignedInModule>();
-        ASSERT_TRUE(module->connected);
-        window = std::make_unique<QWidget>();
-        area = new ClientsWorkArea(*module->dm, window.get());
-        module->bindWindow(window.get());
-    }
-
     // The start of the workspace for the emitent the settings name (the first one by default).
     void start()
     {
@@ -61,9 +50,6 @@ protected:
     }
     void locateClient(int wbcId) { ASSERT_TRUE(clients().locate("WBC_ID", wbcId)); }
 
-    std::unique_ptr<SignedInModule> module;
-    std::unique_ptr<QWidget> window;
-    ClientsWorkArea* area = nullptr;
 };
 
 // Ticks as a list of booleans over every fetched row (filter off for the look).

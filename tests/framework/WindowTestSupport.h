@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModalRunner.h"
+#include "ScriptedModalRunner.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -11,40 +11,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Answers the grid tools' dialogs instead of a person and records which ran.
-class ToolsRunner : public framework::ModalRunner
+// The grid tools' dialogs and the windows' own sub-dialogs go through the one modal seam.
+using ToolsRunner = ScriptedModalRunner;
+
+// Also answers folder choices.
+class WindowRunner : public ScriptedModalRunner
 {
 public:
-    ToolsRunner() : mPrevious(framework::setModalRunner(this)) {}
-    ~ToolsRunner() override { framework::setModalRunner(mPrevious); }
-
-    int exec(QDialog& dialog) override
-    {
-        dialogs << QString::fromLatin1(dialog.metaObject()->className());
-        titles << dialog.windowTitle();
-        return answer ? answer(dialog) : int(QDialog::Rejected);
-    }
-
-    std::function<int(QDialog&)> answer;
-    QStringList dialogs;
-    QStringList titles;
-
-private:
-    framework::ModalRunner* mPrevious;
-};
-
-// Answers the windows' own sub-dialogs and folder choices.
-class WindowRunner : public framework::ModalRunner
-{
-public:
-    WindowRunner() : mPrevious(framework::setModalRunner(this)) {}
-    ~WindowRunner() override { framework::setModalRunner(mPrevious); }
-
-    int exec(QDialog& dialog) override
-    {
-        dialogs << QString::fromLatin1(dialog.metaObject()->className());
-        return answer ? answer(dialog) : int(QDialog::Rejected);
-    }
     QString existingDirectory(QWidget*, const QString& caption, const QString& start) override
     {
         captions << caption;
@@ -52,27 +25,15 @@ public:
         return folder;
     }
 
-    std::function<int(QDialog&)> answer;
-    QStringList dialogs;
     QStringList captions;
     QStringList starts;
     QString folder;
-
-private:
-    framework::ModalRunner* mPrevious;
 };
 
 // A typed answer for one dialog class; any other dialog fails the test.
 template <class D> std::function<int(QDialog&)> answerAs(std::function<int(D&)> fill)
 {
-    return [fill](QDialog& dialog) {
-        D* d = dynamic_cast<D*>(&dialog);
-        if (!d) {
-            ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
-            return int(QDialog::Rejected);
-        }
-        return fill(*d);
-    };
+    return answerDialog<D>(std::move(fill));
 }
 
 // Shows the window and makes it the active one, so its shortcuts reach it.

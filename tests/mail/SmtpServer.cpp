@@ -1,8 +1,10 @@
 #include "SmtpServer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,4 +79,16 @@ QList<QJsonObject> SmtpServer::messages() const
 QJsonObject SmtpServer::stats() const
 {
     return QJsonDocument::fromJson(readFile(mDir.filePath("stats.json"))).object();
+}
+
+QJsonObject SmtpServer::statsWhen(const std::function<bool(const QJsonObject&)>& ready) const
+{
+    QElapsedTimer waited;
+    waited.start();
+    QJsonObject now = stats();
+    while (!ready(now) && waited.elapsed() < 5000) {
+        QThread::msleep(20);
+        now = stats();
+    }
+    return now;
 }

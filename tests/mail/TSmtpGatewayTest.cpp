@@ -76,7 +76,9 @@ TEST(TSmtpGateway, SendsEveryLetterOfOneGatewayWholeOverOneConnection)
         EXPECT_EQ(parsed[i]["rcpt_tos"].toArray(),
                   QJsonArray{QStringLiteral("client%1@example.test").arg(i)});
     }
-    EXPECT_EQ(server.stats()["sessions"].toInt(), 1);
+    EXPECT_EQ(
+        server.statsWhen([](const QJsonObject& s) { return s["sessions"].toInt() >= 1; })["sessions"].toInt(),
+        1);
 
     // Result lines of the invitation, the trace with the gateway's number, never the message.
     const QString id = QString::number(g->ThreadID()) + QLatin1Char(' ');
@@ -171,8 +173,10 @@ TEST(TSmtpGateway, AuthenticatesWithoutShowingCredentials)
             EXPECT_EQ(outcome.withLetter, row.accepted);
         }
         EXPECT_EQ(server.messages().size(), row.accepted ? 2 : 0);
-        EXPECT_EQ(server.stats()["auth"].toArray().size(), 2);
-        EXPECT_EQ(server.stats()["auth"].toArray()[0].toArray()[2].toString(), "secret pw");
+        const QJsonObject stats =
+            server.statsWhen([](const QJsonObject& s) { return s["auth"].toArray().size() >= 2; });
+        EXPECT_EQ(stats["auth"].toArray().size(), 2);
+        EXPECT_EQ(stats["auth"].toArray()[0].toArray()[2].toString(), "secret pw");
         for (const QByteArray& secret : secrets)
             EXPECT_FALSE(trace.contains(QString::fromLatin1(secret))) << secret.constData() << "\n"
                                                                       << trace.toStdString();
@@ -261,8 +265,10 @@ TEST(TSmtpGateway, PoolOfEightNeverOpensMoreConnections)
     EXPECT_EQ(rec.linesWith("ok:").size(), 200);
     EXPECT_TRUE(rec.linesWith("C: ").isEmpty());
     EXPECT_EQ(server.messages().size(), 200);
-    EXPECT_LE(server.stats()["max"].toInt(), 8);
-    EXPECT_EQ(server.stats()["sessions"].toInt(), 200);
+    const QJsonObject stats =
+        server.statsWhen([](const QJsonObject& s) { return s["sessions"].toInt() >= 200; });
+    EXPECT_LE(stats["max"].toInt(), 8);
+    EXPECT_EQ(stats["sessions"].toInt(), 200);
     // FreeOnTerminate gateways are gone once the deferred deletions ran.
     QTest::qWait(50);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
