@@ -23,6 +23,7 @@
 #include "SortOrderStore.h"
 #include "TTranslator.h"
 #include "TdmMain.h"
+#include "TfmMailEdit.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
 
@@ -64,6 +65,8 @@ TfrmMain::TfrmMain(TdmMain& dm, QWidget* parent) : TfmMainTEV(parent), mDm(dm)
     framework::setApplicationMainWindow(this);
 
     mWorkArea = new ClientsWorkArea(dm, this);
+    mWorkArea->setInvitationComposer(
+        [&dm](QWidget* owner, const TInvitationList& clients) { TfmMailEdit::Execute(dm, clients, owner); });
     createCommands();
     createMenus();
     createToolBars();
