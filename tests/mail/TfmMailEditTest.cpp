@@ -2,6 +2,7 @@
 #include "TfmMailEdit.h"
 
 #include "ClientsTestSupport.h"
+#include "Clock.h"
 #include "IniFile.h"
 #include "MailTemplateFiles.h"
 #include "Query.h"
@@ -13,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -83,6 +85,12 @@ TEST_F(TfmMailEditTest, OneOfTwoRefusedChangesOnlyTheSentClient)
     ASSERT_EQ(state(10), "1");
     ASSERT_EQ(state(40), "1");
     const QString before40 = hashes(40);
+    // The labels and the log's file name take the emitent selected in the main window.
+    db::Query* emitents = module->dm->queries().oqEmitentSelect;
+    emitents->setParam("P_ALL_EMITENT", 1);
+    emitents->open();
+    ASSERT_FALSE(emitents->isEmpty());
+    const QString number = emitents->asString("EMITENT_NUMBER"), filial = emitents->asString("FILIAL_NUMBER");
     auto window = open(
         {entry(10, "Sent Ltd", "sent10@example.test"), entry(40, "Refused Ltd", "refused40@example.test")});
     ASSERT_FALSE(window->advancedSecurity());
@@ -129,8 +137,9 @@ TEST_F(TfmMailEditTest, OneOfTwoRefusedChangesOnlyTheSentClient)
     QStringList outcomes = log.mid(1, 2);
     outcomes.sort();
     EXPECT_EQ(outcomes,
-              (QStringList{"Error:  refused40@example.test [, ,1040] Refused Ltd - 5.1.1 Recipient refused",
-                           "ok: sent10@example.test [, ,1010] Sent Ltd"}));
+              (QStringList{"Error:  refused40@example.test [" + number + ", " + filial +
+                               ",1040] Refused Ltd - 5.1.1 Recipient refused",
+                           "ok: sent10@example.test [" + number + ", " + filial + ",1010] Sent Ltd"}));
     EXPECT_EQ(log[3], "Отправка завершена. Успешно отправлено: 1 Ошибок: 1");
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->memLog()->toPlainText() == log.join('\n'); }, 2000));
 
@@ -153,6 +162,20 @@ TEST_F(TfmMailEditTest, OneOfTwoRefusedChangesOnlyTheSentClient)
     EXPECT_EQ(server.messages()[0]["subject"].toString(), "Invitation");
     EXPECT_EQ(server.messages()[0]["from_addr"].toString(), "noreply@portal.test");
 
+    framework::FixedClock clock(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+    const framework::Clock* previous = framework::setClock(&clock);
+    window->btnSaveLogClick();
+    framework::setClock(previous);
+    const QString logFile = module->folder.path() + "/" +
+                            QString("%1%2_sendlog_20260304050607.log")
+                                .arg(number.toInt(), 4, 10, QChar('0'))
+                                .arg(filial.toInt(), 2, 10, QChar('0'));
+    QFile saved(logFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << logFile.toStdString();
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), log.join('\n') + '\n');
+    ASSERT_EQ(presenter.requests().size(), 1);
+    EXPECT_EQ(presenter.requests()[0].text, "Лог сохранен в файл: " + logFile);
+
     window->reject();
     EXPECT_EQ(closed, 1);
 }
@@ -161,9 +184,8 @@ TEST_F(TfmMailEditTest, OneOfTwoRefusedChangesOnlyTheSentClient)
 // through the letters writes nothing anywhere.
 TEST_F(TfmMailEditTest, PreviewWritesNothing)
 {
-    adminValue("update tev.tev_configs set param_val = '1' where param_name = 'ADV_PASS_SECUR'");
-    if (adminValue("select count(*) from tev.tev_configs where param_name = 'ADV_PASS_SECUR'") == "0")
-        adminValue("insert into tev.tev_configs(param_name, param_val) values ('ADV_PASS_SECUR', '1')");
+    adminValue("insert into tev.tev_configs(param_name, param_val) values ('ADV_PASS_SECUR', '1') "
+               "on conflict (param_name) do update set param_val = '1'");
     module->dm->queries().oqTEVConfigs->close();
     const QString before3 = hashes(3), before9 = hashes(9);
     const QString state3 = state(3);
@@ -257,6 +279,47 @@ TEST_F(TfmMailEditTest, ClosingSavesTemplatesAndSettingsOnlyWhenAsked)
     }
     EXPECT_EQ(module->dm->iniFile().readString("Mail", "AuthRequired"), "YES");
     EXPECT_EQ(module->dm->iniFile().readString("Mail", "SaveOnExit"), "1");
+}
+
+// Advanced security: a temporary login gets one generated password per run; both letters of a
+// client announce it, and only a sent letter applies it.
+TEST_F(TfmMailEditTest, GeneratedPasswordsAreTheAnnouncedOnesAndOnlySentLettersApplyThem)
+{
+    SmtpServer server("refuse-rcpt");
+    adminValue("insert into tev.tev_configs(param_name, param_val) values ('ADV_PASS_SECUR', '1') "
+               "on conflict (param_name) do update set param_val = '1'");
+    module->dm->queries().oqTEVConfigs->close();
+    const QString login3 = adminValue(
+        "select wbl_login_md5 from tev.tev_web_logins where wbl_web_client_id = 3 and wbl_temp_password = 1");
+    ASSERT_FALSE(login3.isEmpty());
+    const QString before13 = hashes(13);
+    auto window = open({entry(3, "Two Addresses Co", "a3@example.test; b3@example.test"),
+                        entry(13, "Refused Co", "refused13@example.test")});
+    ASSERT_TRUE(window->advancedSecurity());
+    window->edHost()->setText("127.0.0.1");
+    window->edPort()->setText(server.portText());
+    window->edSender()->setText("noreply@portal.test");
+    window->btnSendClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isSending(); }, 30000));
+    EXPECT_EQ(window->sentCount(), 2);
+    EXPECT_EQ(window->failedCount(), 1);
+
+    ASSERT_EQ(server.messages().size(), 2);
+    QStringList announced;
+    for (const QJsonObject& m : server.messages()) {
+        const QString text = m["text"].toString();
+        const int at = text.indexOf("Пароль: ");
+        ASSERT_GE(at, 0) << text.toStdString();
+        announced << text.mid(at + 8).section('\n', 0, 0);
+    }
+    EXPECT_EQ(announced[0], announced[1]);
+    EXPECT_NE(announced[0], "пароль будет сгенерирован автоматически");
+    EXPECT_EQ(adminValue("select wbl_password_md5 || '/' || wbl_temp_password from tev.tev_web_logins where "
+                         "wbl_login_md5 = '" +
+                         login3 + "'"),
+              md5Of(announced[0]) + "/1");
+    EXPECT_EQ(hashes(13), before13);
+    adminValue("update tev.tev_configs set param_val = '0' where param_name = 'ADV_PASS_SECUR'");
 }
 
 TEST_F(TfmMailEditTest, UnreadableTemplateStopsTheWindowAndNamesTheFile)
