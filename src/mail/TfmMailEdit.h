@@ -45,6 +45,7 @@ public:
     void btnSendClick();
     void btnSaveLogClick();
 
+    int clientCount() const { return int(mClients.size()); }
     bool isSending() const;
     int sentCount() const;
     int failedCount() const;
