@@ -3,6 +3,7 @@
 #include "AppFolder.h"
 #include "Catalogue.h"
 #include "Clock.h"
+#include "IniFile.h"
 #include "MailTemplateFiles.h"
 #include "MessageDialogs.h"
 #include "ModalRunner.h"
@@ -459,10 +460,13 @@ void TfmMailEdit::done(int result)
         return;
     try {
         FormClose();
-    } catch (const std::exception& e) {
-        // The edits stay in the window: untick "save on exit" or mend the folder, then close again.
-        lang::MessageDlgLang(QString::fromUtf8(e.what()), lang::MsgDlgType::Error, lang::mbOK);
+    } catch (const MailTemplateFiles::Error& e) {
+        // The edits stay in the window: mend the folder or untick "save on exit", then close again.
+        lang::MessageDlgLang(QString::fromStdString(e.what()), lang::MsgDlgType::Error, lang::mbOK);
         return;
+    } catch (const lang::IniError& e) {
+        // A settings file that cannot be written must not keep the window open for good.
+        TdmMain::ReportIniError(e);
     }
     TTevBaseForm::done(result);
 }

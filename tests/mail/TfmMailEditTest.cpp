@@ -279,6 +279,30 @@ TEST_F(TfmMailEditTest, ClosingSavesTemplatesAndSettingsOnlyWhenAsked)
     }
     EXPECT_EQ(module->dm->iniFile().readString("Mail", "AuthRequired"), "YES");
     EXPECT_EQ(module->dm->iniFile().readString("Mail", "SaveOnExit"), "1");
+
+    // A template that cannot be written: named in the error, the later files and settings stay as
+    // they were, and the window stays open with its edits.
+    {
+        auto window = open({entry(1, "First Co", "buh1@example.test")});
+        ASSERT_TRUE(QFile::remove(folder.filePath(MailTemplateFiles::kBodyFile)));
+        ASSERT_TRUE(folder.mkdir(MailTemplateFiles::kBodyFile));
+        window->memFooter()->setPlainText("Не дойдёт");
+        window->edHost()->setText("other.example.test");
+        int closed = 0;
+        QObject::connect(window.get(), &QDialog::finished, [&] { ++closed; });
+        presenter.clear();
+        window->reject();
+        EXPECT_EQ(closed, 0);
+        ASSERT_EQ(presenter.requests().size(), 1);
+        EXPECT_TRUE(presenter.requests()[0].text.startsWith("Error saving DEDAdizeMailBody.txt. "))
+            << presenter.requests()[0].text.toStdString();
+        EXPECT_EQ(MailTemplateFiles::load(folder.filePath(MailTemplateFiles::kFooterFile), {}),
+                  "С уважением ✓\nОператор");
+        EXPECT_EQ(module->dm->iniFile().readString("Mail", "SMTPHost"), "smtp.example.test");
+        window->chkSaveOnExit()->setChecked(false);
+        window->reject();
+        EXPECT_EQ(closed, 1);
+    }
 }
 
 // Advanced security: a temporary login gets one generated password per run; both letters of a
