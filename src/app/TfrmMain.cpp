@@ -26,6 +26,7 @@
 #include "TfmADBonusRanges.h"
 #include "TfrmCouponsArchive.h"
 #include "TdmMain.h"
+#include "TfmMailEdit.h"
 #include "TfmTEVWebReports.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
@@ -68,6 +69,8 @@ TfrmMain::TfrmMain(TdmMain& dm, QWidget* parent) : TfmMainTEV(parent), mDm(dm)
     framework::setApplicationMainWindow(this);
 
     mWorkArea = new ClientsWorkArea(dm, this);
+    mWorkArea->setInvitationComposer(
+        [&dm](QWidget* owner, const TInvitationList& clients) { TfmMailEdit::Execute(dm, clients, owner); });
     createCommands();
     createMenus();
     createToolBars();

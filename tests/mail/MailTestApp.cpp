@@ -1,5 +1,6 @@
-// Gateways report through the event loop: one application object for the whole test program.
-#include <QCoreApplication>
+// Gateways report through the event loop and the composer is a window: one widget application for
+// the whole test program.
+#include <QApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,7 +14,7 @@ public:
         static char name[] = "mail_tests";
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
-            mApp = new QCoreApplication(argc, argv);
+            mApp = new QApplication(argc, argv);
     }
     void TearDown() override
     {
@@ -22,7 +23,7 @@ public:
     }
 
 private:
-    QCoreApplication* mApp = nullptr;
+    QApplication* mApp = nullptr;
 };
 
 [[maybe_unused]] ::testing::Environment* const gApp = ::testing::AddGlobalTestEnvironment(new MailTestApp);
