@@ -430,9 +430,91 @@ int Session::backendPid() const
     return mConn ? PQbackendPID(mConn) : 0;
 }
 
+std::optional<PgResult> Session::executePipelined(const QByteArray& sql, const QList<BoundValue>& values)
+{
+    ensureConnected();
+    if (PQenterPipelineMode(mConn) != 1)
+        return std::nullopt;
+    // Savepoint, statement and release go out together: one round trip instead of three.
+    const PgParams p = pgParams(values);
+    const bool begins = !mInTransaction;
+    QList<const char*> sent;
+    if (begins)
+        sent << "BEGIN";
+    sent << "SAVEPOINT tev_statement" << nullptr << "RELEASE SAVEPOINT tev_statement";
+    bool queued = true;
+    for (const char* control : sent) {
+        const int ok = control ? PQsendQueryParams(mConn, control, 0, nullptr, nullptr, nullptr, nullptr, 0)
+                               : PQsendQueryParams(mConn, sql.constData(), int(values.size()), p.types.data(),
+                                                   p.values.data(), p.lengths.data(), p.formats.data(), 0);
+        if (ok != 1) {
+            queued = false;
+            break;
+        }
+    }
+    queued = queued && PQpipelineSync(mConn) == 1;
+
+    // One result per command (each followed by a null one), then the sync.
+    QList<PGresult*> results;
+    bool complete = queued;
+    for (int i = 0; complete && i < sent.size(); ++i) {
+        PGresult* r = PQgetResult(mConn);
+        if (!r) {
+            complete = false;
+            break;
+        }
+        while (PGresult* extra = PQgetResult(mConn))
+            PQclear(extra);
+        results << r;
+    }
+    if (complete) {
+        PGresult* sync = PQgetResult(mConn);
+        complete = sync && PQresultStatus(sync) == PGRES_PIPELINE_SYNC;
+        PQclear(sync);
+    }
+    complete = complete && PQexitPipelineMode(mConn) == 1;
+
+    // The first command that failed (those after it were skipped by the server).
+    PGresult* failure = nullptr;
+    for (PGresult* r : results)
+        if (!failure && !succeeded(r) && PQresultStatus(r) != PGRES_PIPELINE_ABORTED)
+            failure = r;
+    const int statementIndex = begins ? 2 : 1;
+    PGresult* statement = results.size() > statementIndex ? results[statementIndex] : nullptr;
+    const bool begun = begins && !results.isEmpty() && succeeded(results.first());
+    std::optional<OraError> error;
+    if (failure)
+        error = errorFromResult(failure);
+    else if (!complete)
+        error = errorFromResult(nullptr);
+    for (PGresult* r : results)
+        if (r != statement || error)
+            PQclear(r);
+
+    if (!complete) {
+        // The conversation is out of step: the connection cannot be trusted with more work.
+        if (mConn)
+            dropConnection();
+        fail(*error);
+    }
+    if (begun)
+        mInTransaction = true;
+    if (error) {
+        if (!mConn || !mInTransaction)
+            fail(*error);
+        // Undo the failed statement only; earlier work of the transaction stays.
+        undoStatement(*error);
+    }
+    return PgResult(statement);
+}
+
 PgResult Session::execute(const QString& pgSql, const QList<BoundValue>& values,
                           const std::function<void(const PgResult&)>& inside)
 {
+    if (!inside) {
+        if (std::optional<PgResult> result = executePipelined(pgSql.toUtf8(), values))
+            return std::move(*result);
+    }
     beginStatement();
     const PgParams p = pgParams(values);
     const QByteArray sql = pgSql.toUtf8();

@@ -119,6 +119,8 @@ private:
     std::optional<OraError> rollbackStatement();
     // Rolls the failed statement back to its savepoint and throws its error.
     [[noreturn]] void undoStatement(OraError error);
+    // The statement under its savepoint in one round trip; nothing when pipelining is unavailable.
+    std::optional<PgResult> executePipelined(const QByteArray& sql, const QList<BoundValue>& values);
     void dropConnection();
     void ensureConnected() const;
 
