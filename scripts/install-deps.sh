@@ -12,6 +12,8 @@ PACKAGES=(
     # test peers and the demo
     postgresql-15 postgresql-client-15 xvfb xauth fonts-dejavu-core python3-openpyxl
     python3-aiosmtpd python3-pycryptodome openssl
+    # the service manager the service control is tested against
+    dbus-daemon systemd util-linux
 )
 
 missing=()
