@@ -23,6 +23,7 @@
 #include "SortOrderStore.h"
 #include "TTranslator.h"
 #include "TdmMain.h"
+#include "TfmConfig.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
 
@@ -247,7 +248,7 @@ void TfrmMain::connectCommands()
     on("actChangeScheme", [this] { actChangeSchemeExecute(); });
     on("actExit", [this] { close(); });
     later("acSettings");
-    later("actExchangeSettings");
+    on("actExchangeSettings", [this] { ShowExchangeSettings(this, mDm, mServiceBinding); });
     on("acEmitentSelect", [this] {
         db::Query* list = mDm.queries().oqEmitentSelect;
         const int current = list->isOpen() && !list->isEmpty()

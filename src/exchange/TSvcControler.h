@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SvcRules.h"
+#include "TSvcActionSet.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,7 +12,6 @@
 #include <memory>
 
 class QTimer;
-class TSvcActionSet;
 
 // Watches one service: every 100 ms it asks the service manager for the service's state (on a
 // worker, one query in flight at a time), shows it in its label and start-type list and enables
