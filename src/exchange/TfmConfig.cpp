@@ -196,6 +196,11 @@ TfmConfig::TfmConfig(QWidget* owner, TdmMain& dm, int kind, const ExchangeParams
     for (QCheckBox* box : {mGenerateLogin, mGenerateLoginForFirm, mPop3Enable, mSmtpAuth})
         connect(box, &QCheckBox::toggled, this, &TfmConfig::updateDependents);
     connect(mLoginBasis, &QButtonGroup::idToggled, this, &TfmConfig::updateDependents);
+    // Unticked by the user, not merely shown unticked: the stored value stays as it was.
+    connect(mPop3Enable, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on)
+            mCheckEmailThreadSeparate->setChecked(false);
+    });
     updateDependents();
 
     // The services, with English texts.
@@ -483,9 +488,12 @@ QWidget* TfmConfig::createMailPage()
     for (QLineEdit* e : {mSmtpPass, mPop3Pass})
         e->setEchoMode(QLineEdit::Password);
 
-    auto* layout = new QHBoxLayout(page);
-    layout->addWidget(mSmtp, 1, Qt::AlignTop);
-    layout->addWidget(mPop3, 1, Qt::AlignTop);
+    auto* layout = new QGridLayout(page);
+    layout->addWidget(mSmtp, 0, 0);
+    layout->addWidget(mPop3, 0, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(1, 1);
     return page;
 }
 
@@ -665,8 +673,6 @@ void TfmConfig::updateDependents()
     const bool mail = mPop3Enable->isChecked();
     mMailInterval->setEnabled(mail);
     mCheckEmailThreadSeparate->setEnabled(mail);
-    if (!mail)
-        mCheckEmailThreadSeparate->setChecked(false);
     const bool auth = mSmtpAuth->isChecked();
     mSmtpLogin->setEnabled(auth);
     mSmtpPass->setEnabled(auth);

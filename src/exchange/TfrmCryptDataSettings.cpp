@@ -117,7 +117,9 @@ TfrmCryptDataSettings::TfrmCryptDataSettings(QWidget* owner, int kind, int emite
     layout->addStretch();
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(460);
+    for (QGroupBox* group : {mImport, mExport})
+        group->setMinimumWidth(440);
+    mKeyState->setMinimumWidth(200);
 
     // Only the groups of this computer's kind of exchange; the window shrinks to what is left.
     mImport->setVisible(kind == 1 || kind == 3);

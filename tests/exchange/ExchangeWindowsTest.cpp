@@ -176,6 +176,8 @@ TEST_F(ExchangeWindowTest, PagesAndGroupsFollowTheKindOfExchange)
 TEST_F(ExchangeWindowTest, DependentFields)
 {
     auto w = window(3);
+    // Shown unticked with mail off, the separate thread keeps its stored value until unticked.
+    EXPECT_TRUE(w->Params().CheckEmailThreadSeparate);
     auto box = [&](const char* name) { return w->findChild<QCheckBox*>(name); };
     box("cbPop3Enable")->setChecked(true);
     box("cbCheckEmailThreadSeparate")->setChecked(true);
