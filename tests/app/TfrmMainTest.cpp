@@ -1,8 +1,7 @@
 #include "TfrmMain.h"
 
-#include "AppTestSupport.h"
-
 #include "AboutDialog.h"
+#include "AppTestSupport.h"
 #include "Catalogue.h"
 #include "ClientsFilter.h"
 #include "ClientsWorkArea.h"
@@ -19,6 +18,7 @@
 #include "PgFixture.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
+#include "ScriptedModalRunner.h"
 #include "ServiceManager.h"
 #include "Session.h"
 #include "SharedQueries.h"
@@ -27,9 +27,6 @@
 #include "TdmMain.h"
 #include "TevApplication.h"
 #include "TfrmShemaForm.h"
-#include "ScriptedModalRunner.h"
-
-#include <QTreeWidget>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -38,6 +35,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -456,6 +454,17 @@ TEST(TfrmMain, ClosingSavesTheLanguageAndTheSortOrders)
     EXPECT_EQ(next.workArea()->qryClients()->macroByName("FIELD").value(), "wbc_name");
 }
 
+TEST(TfrmMain, ExchangeSettingsOpenTheirWindow)
+{
+    REQUIRE_PG();
+    Console c;
+    TfrmMain& w = c.open();
+    ScriptedModalRunner runner;
+    w.command("actExchangeSettings")->trigger();
+    EXPECT_EQ(runner.dialogs, QStringList{"TfmConfig"});
+    EXPECT_EQ(runner.titles, QStringList{QString::fromUtf8("Настройки обмена")});
+}
+
 TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
 {
     REQUIRE_PG();
@@ -463,7 +472,8 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     TfrmMain& w = c.open();
     w.actMainUpdate();
     RecordingPresenter presenter;
-    const QStringList own = {"actReconnect", "actChangeScheme", "actExit", "actRegisterServices", "actAbout"};
+    const QStringList own = {"actReconnect",        "actChangeScheme", "actExit",
+                             "actRegisterServices", "actAbout",        "actExchangeSettings"};
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))
