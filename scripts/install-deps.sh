@@ -14,6 +14,8 @@ PACKAGES=(
     python3-aiosmtpd python3-pycryptodome openssl
     # the Debian package and its checks
     dpkg-dev file desktop-file-utils appstream
+    # the service manager the service control is tested against
+    dbus-daemon systemd util-linux
 )
 
 missing=()

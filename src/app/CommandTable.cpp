@@ -19,7 +19,7 @@ const QList<MainCommand>& MainCommands()
         {actExit, u"rstrExitShort", {}, "application-exit", {}, [](TfrmMain& w) { w.close(); }},
         // Настройки
         {acSettings, u"vrstrCommonSettings", {}, "preferences-system", {}, later},
-        {actExchangeSettings, u"vrstrExchangeSettings", {}, nullptr, {}, later},
+        {actExchangeSettings, u"vrstrExchangeSettings", {}, nullptr, {}, &TfrmMain::actExchangeSettingsExecute},
         {acEmitentSelect, u"vrstrEmitentSettings", {}, nullptr, {}, &TfrmMain::acEmitentSelectExecute},
         {acTrnTypes,
          u"rstrTrnTypes",

@@ -28,6 +28,7 @@
 #include "TdmMain.h"
 #include "TfmMailEdit.h"
 #include "TfmTEVWebReports.h"
+#include "TfmConfig.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
 
@@ -531,6 +532,11 @@ void TfrmMain::actRegisterServicesExecute()
     mDm.SetRegisterMode(false);
     requestActionsUpdate();
     lang::ShowMsgBox(this, lang::tr(u"vrstrCompRegistered") + QLatin1Char(' ') + computer, 2);
+}
+
+void TfrmMain::actExchangeSettingsExecute()
+{
+    ShowExchangeSettings(this, mDm, mServiceBinding);
 }
 
 void TfrmMain::actReportsExecute()

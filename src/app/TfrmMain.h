@@ -75,6 +75,7 @@ public:
     void actRegisterServicesExecute();
     void actAboutExecute();
     void actReportsExecute();
+    void actExchangeSettingsExecute();
     // Reopens the emitent list on the row current in it, then the emitent settings.
     void acEmitentSelectExecute();
     // Reopens the help types, then the help window.

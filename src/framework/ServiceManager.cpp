@@ -2,11 +2,13 @@
 
 #include "SystemdServiceManager.h"
 
+#include <atomic>
+
 namespace {
 
-IServiceManager*& current()
+std::atomic<IServiceManager*>& current()
 {
-    static IServiceManager* manager = nullptr;
+    static std::atomic<IServiceManager*> manager{nullptr};
     return manager;
 }
 
@@ -22,9 +24,7 @@ IServiceManager& serviceManager()
 
 IServiceManager* setServiceManager(IServiceManager* manager)
 {
-    IServiceManager* previous = current();
-    current() = manager;
-    return previous;
+    return current().exchange(manager);
 }
 
 QString serviceUnitName(const QString& service)

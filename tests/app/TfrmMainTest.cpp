@@ -1,8 +1,7 @@
 #include "TfrmMain.h"
 
-#include "AppTestSupport.h"
-
 #include "AboutDialog.h"
+#include "AppTestSupport.h"
 #include "Catalogue.h"
 #include "ClientsFilter.h"
 #include "ClientsWorkArea.h"
@@ -19,6 +18,7 @@
 #include "PgFixture.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
+#include "ScriptedModalRunner.h"
 #include "ServiceManager.h"
 #include "Session.h"
 #include "SharedQueries.h"
@@ -40,6 +40,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -474,6 +475,17 @@ TEST(TfrmMain, ClosingSavesTheLanguageAndTheSortOrders)
     EXPECT_EQ(next.workArea()->qryClients()->macroByName("FIELD").value(), "wbc_name");
 }
 
+TEST(TfrmMain, ExchangeSettingsOpenTheirWindow)
+{
+    REQUIRE_PG();
+    Console c;
+    TfrmMain& w = c.open();
+    ScriptedModalRunner runner;
+    w.command("actExchangeSettings")->trigger();
+    EXPECT_EQ(runner.dialogs, QStringList{"TfmConfig"});
+    EXPECT_EQ(runner.titles, QStringList{QString::fromUtf8("Настройки обмена")});
+}
+
 TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
 {
     REQUIRE_PG();
@@ -486,7 +498,7 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes",
             "acADBonusRangePopravka"};
     own += {"acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
-    own << "actReports";
+    own << "actReports" << "actExchangeSettings";
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))

@@ -22,9 +22,12 @@ private:
 class UnreachableManager : public IServiceManager
 {
 public:
-    bool isInstalled(const QString&) override { throw std::runtime_error("no system bus"); }
-    QString binaryPath(const QString&) override { throw std::runtime_error("no system bus"); }
-    ServiceState state(const QString&) override { throw std::runtime_error("no system bus"); }
+    ServiceStatus query(const QString&) override { throw std::runtime_error("no system bus"); }
+    bool start(const QString&) override { return false; }
+    bool stop(const QString&) override { return false; }
+    bool pause(const QString&) override { return false; }
+    bool resume(const QString&) override { return false; }
+    bool setStartType(const QString&, ServiceStartType) override { return false; }
 };
 
 } // namespace
