@@ -38,8 +38,8 @@ inline QString utf16(const uint8_t* data, size_t size)
 inline const QString& scratchFolder()
 {
     static const QString folder = [] {
-        QByteArray base = QDir(QStringLiteral("/dev/shm")).exists() ? QByteArray("/dev/shm")
-                                                                     : qgetenv("TMPDIR");
+        QByteArray base =
+            QDir(QStringLiteral("/dev/shm")).exists() ? QByteArray("/dev/shm") : qgetenv("TMPDIR");
         if (base.isEmpty())
             base = "/tmp";
         std::string tmpl = base.toStdString() + "/tev-fuzz.XXXXXX";
@@ -54,12 +54,12 @@ inline const QString& scratchFolder()
 }
 
 // Fails the run with a message the fuzzer's log shows.
-#define FUZZ_CHECK(cond)                                                                           \
-    do {                                                                                           \
-        if (!(cond)) {                                                                             \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);             \
-            abort();                                                                               \
-        }                                                                                          \
+#define FUZZ_CHECK(cond)                                                                                     \
+    do {                                                                                                     \
+        if (!(cond)) {                                                                                       \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);                         \
+            abort();                                                                                         \
+        }                                                                                                    \
     } while (0)
 
 } // namespace fuzz

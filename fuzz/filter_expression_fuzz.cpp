@@ -12,8 +12,8 @@
 
 namespace {
 
-const QStringList kFields = {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("AMOUNT"),
-                             QStringLiteral("CREATED"), QStringLiteral("DAY"), QStringLiteral("FLAG")};
+const QStringList kFields = {QStringLiteral("ID"),      QStringLiteral("NAME"), QStringLiteral("AMOUNT"),
+                             QStringLiteral("CREATED"), QStringLiteral("DAY"),  QStringLiteral("FLAG")};
 
 const QList<QVariantList>& rows()
 {
@@ -22,8 +22,8 @@ const QList<QVariantList>& rows()
         {1, QStringLiteral("Иванов"), 10.5, QDateTime(QDate(2024, 1, 5), QTime(10, 30)), QDate(2024, 1, 5),
          true},
         {-2147483647 - 1, QString(), -0.0, QDateTime(), QDate(), false},
-        {qlonglong(9007199254740993LL), QStringLiteral("'quoted' \"x\""), 1e308, QDateTime::fromSecsSinceEpoch(0),
-         QDate(1, 1, 1), QStringLiteral("1")},
+        {qlonglong(9007199254740993LL), QStringLiteral("'quoted' \"x\""), 1e308,
+         QDateTime::fromSecsSinceEpoch(0), QDate(1, 1, 1), QStringLiteral("1")},
     };
     return r;
 }
@@ -35,9 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = fuzz::utf8(data, size);
     db::FilterExpression filter;
     try {
-        filter = db::FilterExpression::compile(text, [](const QString& name) {
-            return int(kFields.indexOf(name));
-        });
+        filter = db::FilterExpression::compile(
+            text, [](const QString& name) { return int(kFields.indexOf(name)); });
     } catch (const db::DbError&) {
         return 0;
     }

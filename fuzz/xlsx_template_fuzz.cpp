@@ -88,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         report.build(outputPath);
     } catch (const xlsx::TEXLReportError&) {
         // Nothing left behind: no result, no temporary file.
-        FUZZ_CHECK(QDir(folder).entryList(QDir::Files | QDir::Hidden) == QStringList(QStringLiteral("template.xlsx")));
+        FUZZ_CHECK(QDir(folder).entryList(QDir::Files | QDir::Hidden) ==
+                   QStringList(QStringLiteral("template.xlsx")));
         return 0;
     }
     FUZZ_CHECK(QFileInfo(outputPath).size() > 0);

@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer in build-fuzz/ and runs each for SECONDS (default
 # 60), one after the other, starting from its seeds in fuzz/corpus/<name>/.
 # Exits non-zero when any target finds a crash, a leak, a sanitizer report or
-# a timeout; the input that did it is kept in build-fuzz/artifacts/.
+# a timeout; the input that did it is kept in build-fuzz/artifacts/. SECONDS 0
+# only runs the seeds and what earlier runs added.
 #   scripts/fuzz.sh [SECONDS] [NAME...]   e.g. scripts/fuzz.sh 300 ini_file sql
 set -euo pipefail
 TEV_SCRIPT=fuzz.sh
@@ -41,7 +42,9 @@ for name in "${targets[@]}"; do
     mkdir -p "$work"
     log=$bdir/fuzz-$name.log
     tev_log "fuzzing $name for ${seconds}s (log: $log)"
-    if nice -n 10 "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    limit=(-max_total_time="$seconds")
+    ((seconds > 0)) || limit=(-runs=0) # libFuzzer takes a time of 0 as "no limit"
+    if nice -n 10 "$exe" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 \
         -artifact_prefix="$bdir/artifacts/$name-" -print_final_stats=1 \
         "$work" "fuzz/corpus/$name" >"$log" 2>&1; then
         tev_log "$name: $(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}') runs, no finding"
