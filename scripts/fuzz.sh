@@ -12,6 +12,7 @@ TEV_SCRIPT=fuzz.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$TEV_ROOT"
 
+scripts/install-deps.sh
 seconds=${1:-60}
 [[ $seconds =~ ^[0-9]+$ ]] || tev_die "usage: scripts/fuzz.sh [SECONDS] [NAME...]"
 shift || true

@@ -14,6 +14,8 @@ PACKAGES=(
     python3-aiosmtpd python3-pycryptodome openssl
     # the Debian package and its checks
     dpkg-dev file desktop-file-utils appstream
+    # scripts/fuzz.sh: libFuzzer and the sanitizers of clang
+    clang libclang-rt-14-dev
 )
 
 missing=()
