@@ -16,6 +16,8 @@ PACKAGES=(
     dpkg-dev file desktop-file-utils appstream
     # the service manager the service control is tested against
     dbus-daemon systemd util-linux
+    # scripts/fuzz.sh: libFuzzer and the sanitizers of clang
+    clang libclang-rt-14-dev
 )
 
 missing=()

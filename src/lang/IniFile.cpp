@@ -49,6 +49,25 @@ struct Section
     QHash<QString, int> firstEntry; // folded key -> entries index
 };
 
+bool isBlank(char c)
+{
+    // 0x1A: the end-of-file mark old editors left behind
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+// A section or key name trimmed as the file's own names are (not QString::trimmed(), which also
+// takes a no-break space away, so that a key spelled with one could be listed but never read).
+QString trimmedName(const QString& name)
+{
+    const auto blank = [](QChar c) { return c.unicode() < 0x80 && isBlank(char(c.unicode())); };
+    qsizetype from = 0, to = name.size();
+    while (from < to && blank(name[from]))
+        ++from;
+    while (to > from && blank(name[to - 1]))
+        --to;
+    return name.mid(from, to - from);
+}
+
 struct Snapshot
 {
     QByteArray bytes;
@@ -60,23 +79,17 @@ struct Snapshot
 
     const Section* section(const QString& name) const
     {
-        const auto it = firstSection.constFind(name.trimmed().toCaseFolded());
+        const auto it = firstSection.constFind(trimmedName(name).toCaseFolded());
         return it == firstSection.cend() ? nullptr : &sections[*it];
     }
     static const Entry* entry(const Section* s, const QString& key)
     {
         if (!s)
             return nullptr;
-        const auto it = s->firstEntry.constFind(key.trimmed().toCaseFolded());
+        const auto it = s->firstEntry.constFind(trimmedName(key).toCaseFolded());
         return it == s->firstEntry.cend() ? nullptr : &s->entries[*it];
     }
 };
-
-bool isBlank(char c)
-{
-    // 0x1A: the end-of-file mark old editors left behind
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
-}
 
 void trim(const QByteArray& b, qsizetype& from, qsizetype& to)
 {
@@ -403,7 +416,7 @@ void writeAtomically(const QString& path, const QByteArray& data)
 
 void checkName(const QString& path, const QString& what, const QString& name, bool isKey)
 {
-    const QString trimmed = name.trimmed();
+    const QString trimmed = trimmedName(name);
     bool bad = trimmed.isEmpty() || name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n'));
     // A key must not read back as a header, a comment or another key's value.
     if (isKey)
@@ -538,8 +551,8 @@ QStringList IniFile::readSections() const
 
 void IniFile::writeString(const QString& sectionName, const QString& keyName, const QString& value)
 {
-    const QString section = sectionName.trimmed();
-    const QString key = keyName.trimmed();
+    const QString section = trimmedName(sectionName);
+    const QString key = trimmedName(keyName);
     checkName(mPath, QStringLiteral("section"), sectionName, false);
     checkName(mPath, QStringLiteral("key"), keyName, true);
     // A line break would split the value into lines of their own (new keys, even new sections).
@@ -591,7 +604,7 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value)
 void IniFile::eraseSection(const QString& section)
 {
     const auto snap = cache().get(mPath);
-    const QString folded = section.trimmed().toCaseFolded();
+    const QString folded = trimmedName(section).toCaseFolded();
     QByteArray out;
     qsizetype copied = 0;
     for (const Section& s : snap->sections) {
@@ -616,7 +629,7 @@ void IniFile::deleteKey(const QString& section, const QString& key)
     const Section* s = snap->section(section);
     if (!s)
         return;
-    const QString folded = key.trimmed().toCaseFolded();
+    const QString folded = trimmedName(key).toCaseFolded();
     QByteArray out;
     qsizetype copied = 0;
     for (const Entry& e : s->entries) {

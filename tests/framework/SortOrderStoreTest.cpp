@@ -173,7 +173,8 @@ TEST_F(SortOrderStoreTest, MissingOrCorruptStoreReadsAsEmpty)
 
     QFile f(storePath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("\x00\xff\xfe[\x01\x02=\r\n\x98\x98]]]=[[[\n", 22));
+    static const char garbage[] = "\x00\xff\xfe[\x01\x02=\r\n\x98\x98]]]=[[[\n";
+    f.write(QByteArray(garbage, sizeof garbage - 1)); // its length counted, not guessed
     f.close();
     EXPECT_FALSE(ReadOrderBy("tev", "dmMain.qryX.0000", value));
     EXPECT_TRUE(IsOrderBySaveOn("tev"));

@@ -448,6 +448,28 @@ TEST(IniFileTest, RefusesNamesThatWouldNotReadBack)
     EXPECT_EQ(bytesOf(copy.path), copy.original);
 }
 
+TEST(IniFileTest, NamesWithANoBreakSpaceReadAsListed)
+{
+    // Byte 0xA0 (no-break space) is no blank in the file: a name keeps it, and every listed
+    // section and key reads and writes by the name the list gives.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nbsp.ini"));
+    writeBytes(path, "[S\xA0]\r\nUser\xA0= tev\r\n\xA0k=1\r\n[S]\r\nUser=plain\r\n");
+    IniFile ini(path);
+    const QString nbspSection = QStringLiteral("S\u00A0");
+    EXPECT_EQ(ini.readSections(), QStringList({nbspSection, "S"}));
+    const QStringList keys = ini.readSection(nbspSection);
+    EXPECT_EQ(keys, QStringList({QStringLiteral("User\u00A0"), QStringLiteral("\u00A0k")}));
+    const QStringList values = {"tev", "1"};
+    for (int i = 0; i < keys.size(); ++i) {
+        EXPECT_TRUE(ini.valueExists(nbspSection, keys[i]));
+        EXPECT_EQ(ini.readString(nbspSection, keys[i]), values[i]);
+    }
+    EXPECT_EQ(ini.readString(QStringLiteral("S"), QStringLiteral("User")), QStringLiteral("plain"));
+    ini.writeString(nbspSection, keys[0], QStringLiteral("new"));
+    EXPECT_EQ(bytesOf(path), QByteArray("[S\xA0]\r\nUser\xA0=new\r\n\xA0k=1\r\n[S]\r\nUser=plain\r\n"));
+}
+
 TEST(IniFileTest, GarbageFilesStayReadableAndWritable)
 {
     // Seeded mixtures of INI pieces and stray bytes: a write must read back and leave every other

@@ -1,0 +1,1 @@
+ALTER USER tev_user IDENTIFIED BY "secret"

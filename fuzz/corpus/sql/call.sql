@@ -1,0 +1,1 @@
+begin S.TEV_UTILS.SAVE_CLIENT(:id, 'x', q'[it's]'); end;

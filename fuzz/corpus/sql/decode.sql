@@ -1,0 +1,1 @@
+select decode(:k, 1, 'one', null, 'none', 'other') from (select * from dual) /* c */ -- end

@@ -1,0 +1,1 @@
+select nvl(a.x, 0) || ' ' || :name from t a, u b where a.id = b.id(+) and b.k (+) = :Name
