@@ -3,6 +3,7 @@
 // (100,000 of them older than the day, added by bench/fill_coupons.sql), alternately in one run.
 #include "BenchSupport.h"
 #include "Catalogue.h"
+#include "ConsoleBenchSupport.h"
 #include "FrameworkFiles.h"
 #include "MessageDialogs.h"
 #include "Session.h"
@@ -76,25 +77,12 @@ int main(int argc, char** argv)
         return 2;
     }
     QTemporaryDir folder;
-    qputenv("TEV_APP_DIR", folder.path().toLocal8Bit());
-    FrameworkFiles::setFolder(folder.path());
-    {
-        QFile ini(folder.filePath("DEDAdize.ini"));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write("[SCHEMES]\r\nTEV=1\r\n");
-    }
+    bench::useAppFolder(folder, "[SCHEMES]\r\nTEV=1\r\n");
     if (!runPsql(psql, admin, kSnapshot))
         return 1;
 
-    const auto kv = bench::parseConninfo(user);
     TdmMain dm;
-    db::Session* session = dm.session();
-    session->setServer(
-        QStringLiteral("%1:%2/%3").arg(kv.value("host"), kv.value("port"), kv.value("dbname")));
-    session->setUsername(kv.value("user"));
-    session->setPassword(kv.value("password"));
-    session->connectAttempt();
-    dm.BindToSession();
+    bench::signIn(dm, user);
     FirstButton presenter;
     lang::setMessagePresenter(&presenter);
 

@@ -5,14 +5,15 @@
 #include "BenchSupport.h"
 #include "ClientsQuery.h"
 #include "ClientsWorkArea.h"
+#include "ConsoleBenchSupport.h"
 #include "DbHelpers.h"
 #include "FrameworkFiles.h"
 #include "InMemoryServiceManager.h"
+#include "ModalRunner.h"
 #include "Query.h"
 #include "Session.h"
 #include "TdmMain.h"
 #include "TfrmMain.h"
-#include "ModalRunner.h"
 #include "TfrmSelectEmitent.h"
 
 #include <QAction>
@@ -33,23 +34,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int emitent = bench::benchEmitent();
     QTemporaryDir folder;
-    qputenv("TEV_APP_DIR", folder.path().toLocal8Bit());
-    FrameworkFiles::setFolder(folder.path());
-    {
-        QFile ini(folder.filePath("DEDAdize.ini"));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write("[SCHEMES]\r\nTEV=1\r\n[CLIENT_CONFIGS]\r\nLAST_SELECTED_EM=1\r\n");
-    }
+    bench::useAppFolder(folder, "[SCHEMES]\r\nTEV=1\r\n[CLIENT_CONFIGS]\r\nLAST_SELECTED_EM=1\r\n");
 
-    const auto kv = bench::parseConninfo(bench::conninfo());
     TdmMain dm;
+    bench::signIn(dm);
     db::Session* session = dm.session();
-    session->setServer(
-        QStringLiteral("%1:%2/%3").arg(kv.value("host"), kv.value("port"), kv.value("dbname")));
-    session->setUsername(kv.value("user"));
-    session->setPassword(kv.value("password"));
-    session->connectAttempt();
-    dm.BindToSession();
 
     // The console's main window on the first emitent, as the start-up shows it.
     InMemoryServiceManager services;

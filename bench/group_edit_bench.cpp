@@ -6,6 +6,7 @@
 #include "ClientPermissions.h"
 #include "ClientsQuery.h"
 #include "ClientsWorkArea.h"
+#include "ConsoleBenchSupport.h"
 #include "DbHelpers.h"
 #include "FrameworkFiles.h"
 #include "Query.h"
@@ -29,24 +30,13 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int emitent = bench::benchEmitent();
     QTemporaryDir folder;
-    qputenv("TEV_APP_DIR", folder.path().toLocal8Bit());
-    FrameworkFiles::setFolder(folder.path());
-    {
-        QFile ini(folder.filePath("DEDAdize.ini"));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write(QStringLiteral("[SCHEMES]\r\nTEV=1\r\n[CLIENT_CONFIGS]\r\nLAST_SELECTED_EM=%1\r\n")
-                          .arg(emitent)
-                          .toLatin1());
-    }
-    const auto kv = bench::parseConninfo(bench::conninfo());
+    bench::useAppFolder(folder,
+                        QStringLiteral("[SCHEMES]\r\nTEV=1\r\n[CLIENT_CONFIGS]\r\nLAST_SELECTED_EM=%1\r\n")
+                            .arg(emitent)
+                            .toLatin1());
     TdmMain dm;
+    bench::signIn(dm);
     db::Session* session = dm.session();
-    session->setServer(
-        QStringLiteral("%1:%2/%3").arg(kv.value("host"), kv.value("port"), kv.value("dbname")));
-    session->setUsername(kv.value("user"));
-    session->setPassword(kv.value("password"));
-    session->connectAttempt();
-    dm.BindToSession();
 
     QWidget window;
     window.resize(1200, 760);

@@ -3,6 +3,7 @@
 // same logins query for the same 1,000 clients in one session.
 #include "BenchSupport.h"
 #include "ClientsQuery.h"
+#include "ConsoleBenchSupport.h"
 #include "DbHelpers.h"
 #include "FrameworkFiles.h"
 #include "InvitationList.h"
@@ -36,21 +37,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int emitent = bench::benchEmitent();
     QTemporaryDir folder;
-    qputenv("TEV_APP_DIR", folder.path().toLocal8Bit());
-    FrameworkFiles::setFolder(folder.path());
-    {
-        QFile ini(folder.filePath("DEDAdize.ini"));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write("[SCHEMES]\r\nTEV=1\r\n");
-    }
-    const auto kv = bench::parseConninfo(bench::conninfo());
+    bench::useAppFolder(folder, "[SCHEMES]\r\nTEV=1\r\n");
     TdmMain dm;
+    bench::signIn(dm);
     db::Session* session = dm.session();
-    session->setServer(QStringLiteral("%1:%2/%3").arg(kv.value("host"), kv.value("port"), kv.value("dbname")));
-    session->setUsername(kv.value("user"));
-    session->setPassword(kv.value("password"));
-    session->connectAttempt();
-    dm.BindToSession();
 
     // The first 1,000 clients of the large emitent, as the clients list hands them over.
     QObject owner;
@@ -92,13 +82,13 @@ int main(int argc, char** argv)
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(script.toUtf8());
     file.close();
-    const QString psql =
-        qEnvironmentVariable("TEV_PG_BIN", QStringLiteral("/usr/lib/postgresql/15/bin")) + QStringLiteral("/psql");
+    const QString psql = qEnvironmentVariable("TEV_PG_BIN", QStringLiteral("/usr/lib/postgresql/15/bin")) +
+                         QStringLiteral("/psql");
     auto psqlRun = [&] {
         return timed([&] {
             QProcess p;
-            p.start(psql, {"-X", "-q", "-o", "/dev/null", "-v", "ON_ERROR_STOP=1", "-d", bench::conninfo(), "-f",
-                           file.fileName()});
+            p.start(psql, {"-X", "-q", "-o", "/dev/null", "-v", "ON_ERROR_STOP=1", "-d", bench::conninfo(),
+                           "-f", file.fileName()});
             p.waitForFinished(-1);
             if (p.exitCode() != 0)
                 std::fprintf(stderr, "psql: %s\n", p.readAllStandardError().constData());

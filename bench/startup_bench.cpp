@@ -25,7 +25,8 @@ double runOnce(const QString& program, const QProcessEnvironment& env)
     process.start(program, {});
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
-        std::fprintf(stderr, "startup_bench: %s failed (exit code %d)\n", qPrintable(program), process.exitCode());
+        std::fprintf(stderr, "startup_bench: %s failed (exit code %d)\n", qPrintable(program),
+                     process.exitCode());
         std::exit(1);
     }
     return double(timer.nsecsElapsed()) / 1e6;

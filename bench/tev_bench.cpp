@@ -3,11 +3,11 @@
 // rewritten SQL, and the memory the open dataset holds versus the rows as psql's unaligned text.
 #include "BenchSupport.h"
 #include "MacroExpander.h"
-#include "core/SharedQueryTexts.h"
 #include "PortalCodec.h"
 #include "Query.h"
 #include "Session.h"
 #include "SqlAdapter.h"
+#include "core/SharedQueryTexts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -39,7 +39,8 @@ int main(int argc, char** argv)
     const db::AdaptedSql adapted = db::adaptOracleSql(expanded);
     QString psqlSql = adapted.text;
     for (int i = int(adapted.params.size()); i >= 1; --i)
-        psqlSql.replace(QStringLiteral("$%1").arg(i), q.paramByName(adapted.params[i - 1]).value().toString());
+        psqlSql.replace(QStringLiteral("$%1").arg(i),
+                        q.paramByName(adapted.params[i - 1]).value().toString());
 
     QTemporaryDir dir;
     const QString textFile = dir.filePath("rows.txt");

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// The widget application of the test program, made before the first test (ClientsTestApp.cpp).
+// The widget application of the test program, made before the first test (WidgetTestApp.cpp).
 inline QApplication& clientsTestApp()
 {
     return *qobject_cast<QApplication*>(QCoreApplication::instance());

@@ -1,17 +1,17 @@
-// The work area needs widgets: one QApplication for the whole program, made before the first test
-// runs and destroyed after the last, while Qt's own globals still exist.
+// Window tests need widgets: one QApplication for the whole test program, made before the first
+// test runs and destroyed after the last (unless another environment of the program made it).
 #include <QApplication>
 #include <gtest/gtest.h>
 
 namespace {
 
-class ClientsTestApp : public ::testing::Environment
+class WidgetTestApp : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "clients_tests";
+        static char name[] = "tev_tests";
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
             mApp = new QApplication(argc, argv);
@@ -26,6 +26,6 @@ private:
     QApplication* mApp = nullptr;
 };
 
-[[maybe_unused]] ::testing::Environment* const gApp = ::testing::AddGlobalTestEnvironment(new ClientsTestApp);
+[[maybe_unused]] ::testing::Environment* const gApp = ::testing::AddGlobalTestEnvironment(new WidgetTestApp);
 
 } // namespace
