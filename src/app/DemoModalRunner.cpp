@@ -1,5 +1,6 @@
 #include "DemoModalRunner.h"
 
+#include "TevApplication.h"
 #include "TfmNormalConnect.h"
 #include "TfmRegionConnect.h"
 
@@ -27,11 +28,17 @@ int DemoModalRunner::exec(QDialog& dialog)
         auto* password = signIn->findChild<QLineEdit*>(QStringLiteral("edtPassword"));
         if (password && password->text().isEmpty())
             password->setText(mPassword);
-        // Pressed once only: a refused demo password must stay on screen to be seen.
+        // Pressed once only, before the dialog is ever shown; a refused demo password leaves the
+        // dialog on screen to be seen.
         if (mConnectByItself && !mConnectPressed) {
             mConnectPressed = true;
-            if (auto* connect = signIn->findChild<QPushButton*>(QStringLiteral("btnConnect")))
-                QTimer::singleShot(0, connect, &QPushButton::click);
+            try {
+                signIn->btnConnectClick();
+            } catch (...) {
+                TevApplication::showException(std::current_exception());
+            }
+            if (signIn->result() == QDialog::Accepted)
+                return QDialog::Accepted;
         }
     }
     if (qobject_cast<TfmRegionConnect*>(&dialog))

@@ -9,6 +9,7 @@
 #include "DBGrid.h"
 #include "DbHelpers.h"
 #include "FormEnvironment.h"
+#include "FrameworkFiles.h"
 #include "IniFile.h"
 #include "LaterWindowNotice.h"
 #include "MainRules.h"
@@ -345,8 +346,10 @@ void TfrmMain::InitWorkspace()
         // Only a bound query knows its real fields, against which a saved order is checked; a stale
         // entry is then dropped with its message instead of breaking the first open.
         const QString incorrectField = lang::tr(u"rstr_fmtmsg_IncorrectSortingField");
+        lang::IniFile::Batch orders(FrameworkFiles::sortOrderFile());
         for (db::Query* q : sortedQueries())
             RestoreQueryOrder(QString::fromLatin1(kSortScope), *q, incorrectField);
+        orders.finish();
 
         mWorkArea->ChooseStartEmitent();
         mWorkArea->OpenEmitentList(mWorkArea->CurrentEmitentId());
@@ -666,8 +669,10 @@ bool TfrmMain::FormCloseQuery()
 void TfrmMain::saveSortOrders()
 {
     try {
+        lang::IniFile::Batch orders(FrameworkFiles::sortOrderFile());
         for (db::Query* q : sortedQueries())
             SaveQueryOrder(QString::fromLatin1(kSortScope), *q);
+        orders.finish();
     } catch (const lang::IniError& e) {
         TdmMain::ReportIniError(e);
     }

@@ -252,11 +252,39 @@ bool readAll(const QByteArray& path, QByteArray* data)
 }
 
 // Parsed files by path, re-read whenever the file on disk is not the one parsed last.
+// Writes held back while a batch of a file is open (IniFile::Batch): the content the file will get.
+struct HeldWrites
+{
+    int depth = 0;
+    std::shared_ptr<const Snapshot> pending;
+};
+
+QMutex& heldMutex()
+{
+    static QMutex m;
+    return m;
+}
+
+QHash<QString, HeldWrites>& held()
+{
+    static QHash<QString, HeldWrites> h;
+    return h;
+}
+
+std::shared_ptr<const Snapshot> heldSnapshot(const QString& path)
+{
+    QMutexLocker lock(&heldMutex());
+    const auto it = held().constFind(path);
+    return it == held().cend() ? nullptr : it->pending;
+}
+
 class SnapshotCache
 {
 public:
     std::shared_ptr<const Snapshot> get(const QString& path)
     {
+        if (auto pending = heldSnapshot(path))
+            return pending;
         const QByteArray native = QFile::encodeName(path);
         const Stamp stamp = stampOf(native);
         std::shared_ptr<const Snapshot> previous;
@@ -434,6 +462,14 @@ void commit(const QString& path, const Snapshot& old, const QByteArray& bytes)
         fail(path, QStringLiteral("the file cannot be read"));
     if (bytes == old.bytes)
         return;
+    {
+        QMutexLocker lock(&heldMutex());
+        const auto it = held().find(path);
+        if (it != held().end() && it->depth > 0) {
+            it->pending = parse(bytes);
+            return;
+        }
+    }
     cache().forget(path);
     writeAtomically(path, bytes);
 }
@@ -492,6 +528,43 @@ bool parseIniInteger(const QString& text, int* value)
 }
 
 IniFile::IniFile(const QString& path) : mPath(path) {}
+
+IniFile::Batch::Batch(const QString& path) : mPath(path)
+{
+    QMutexLocker lock(&heldMutex());
+    ++held()[mPath].depth;
+}
+
+IniFile::Batch::~Batch()
+{
+    if (mOpen) {
+        try {
+            finish();
+        } catch (const IniError&) {
+            // Reported by finish() when called; here the caller is already failing.
+        }
+    }
+}
+
+void IniFile::Batch::finish()
+{
+    if (!mOpen)
+        return;
+    mOpen = false;
+    std::shared_ptr<const Snapshot> pending;
+    {
+        QMutexLocker lock(&heldMutex());
+        HeldWrites& h = held()[mPath];
+        if (--h.depth > 0)
+            return;
+        pending = h.pending;
+        held().remove(mPath);
+    }
+    if (!pending)
+        return;
+    cache().forget(mPath);
+    writeAtomically(mPath, pending->bytes);
+}
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const
 {

@@ -27,6 +27,25 @@ public:
 
     explicit IniFile(const QString& path);
 
+    // While a batch of a file is open, writes to it are held in memory (and read back from there)
+    // and the file is written once, by finish() or when the last batch of the file ends: one
+    // rewrite and one sync instead of one per key.
+    class Batch
+    {
+    public:
+        explicit Batch(const QString& path);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        // Writes what was held (throws IniError as a write does); nothing when an outer batch of
+        // the same file is still open.
+        void finish();
+
+    private:
+        QString mPath;
+        bool mOpen = true;
+    };
+
     const QString& path() const { return mPath; }
 
     QString readString(const QString& section, const QString& key, const QString& def = {}) const;

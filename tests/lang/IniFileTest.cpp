@@ -509,3 +509,38 @@ TEST(IniFileTest, GarbageFilesStayReadableAndWritable)
         EXPECT_EQ(after, before) << bytes.toPercentEncoding().toStdString();
     }
 }
+
+TEST(IniFileTest, BatchWritesTheFileOnceAtItsEnd)
+{
+    Copy c("missing.ini");
+    lang::IniFile ini(c.path);
+    ini.writeString("S", "kept", "1");
+    const QByteArray before = bytesOf(c.path);
+    {
+        lang::IniFile::Batch outer(c.path);
+        {
+            lang::IniFile::Batch inner(c.path);
+            ini.writeString("S", "a_def", "x");
+            ini.writeString("T", "b", "y");
+            ini.deleteKey("S", "kept");
+            inner.finish();
+        }
+        // Held, yet read back as written; the file is untouched until the outer batch ends.
+        EXPECT_EQ(ini.readString("S", "a_def"), "x");
+        EXPECT_EQ(ini.readString("T", "b"), "y");
+        EXPECT_FALSE(ini.valueExists("S", "kept"));
+        EXPECT_EQ(bytesOf(c.path), before);
+        outer.finish();
+    }
+    EXPECT_EQ(bytesOf(c.path), QByteArray("[S]\r\na_def=x\r\n[T]\r\nb=y\r\n"));
+    EXPECT_EQ(lang::IniFile(c.path).readString("T", "b"), "y");
+
+    // A batch that ends by an exception still writes what it held.
+    try {
+        lang::IniFile::Batch batch(c.path);
+        ini.writeString("T", "c", "z");
+        throw std::runtime_error("failed part-way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(lang::IniFile(c.path).readString("T", "c"), "z");
+}
