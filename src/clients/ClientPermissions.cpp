@@ -18,7 +18,8 @@ const Row& row(Permission p)
         {"chkAllowUnblockCard", u"vrstrAllowUnblockCard", nullptr, "ALLOW_UNBLOCK_CARD",
          "ALLOW_UNBLOCK_CARD"},
         {"chkAllowUseAPI", u"vrstrAllowUseAPI", nullptr, "ALLOW_USE_API", "ALLOW_API"},
-        {"chkAllowSMS", nullptr, "Разрешить подписку на SMS-оповещения", "ALLOW_SUBSCRIBE_ON_SMS", nullptr},
+        // A fixed caption that the catalogue holds word for word: from there, to follow the language.
+        {"chkAllowSMS", u"vrstrAllowSMS", nullptr, "ALLOW_SUBSCRIBE_ON_SMS", nullptr},
         {"chkUpdateEmail", u"vrstrUpdateEmail", nullptr, "WBC_UPDATE_EMAIL", nullptr},
         {"chbTestClient", u"rstrTestClient", nullptr, "TEST_CLIENT", nullptr},
     };

@@ -74,9 +74,11 @@ const QList<Column>& Columns()
         {"UPDATE_EMAIL_TXT", u"vrstrUpdateEmailTxt", nullptr, 110},
         {"MANAGER_EMAIL", u"vrstrManagerEMail", nullptr, 170},
         {kIdField, nullptr, "Web ID", 64},
-        {"ALLOW_SUBSCRIBE_ON_SMS_TXT", nullptr, "Разрешить подписку на SMS-оповещения", 150},
-        {"ALLOW_UNBLOCK_CARD_TXT", nullptr, "Разрешить разблокировку карт", 150},
-        {"ALLOW_USE_API_TXT", nullptr, "Разрешить использовать API для выгрузки транзакций", 150},
+        // Fixed Russian captions that the catalogue holds word for word: taken from there, so that
+        // they follow the interface language too.
+        {"ALLOW_SUBSCRIBE_ON_SMS_TXT", u"vrstrAllowSMS", nullptr, 150},
+        {"ALLOW_UNBLOCK_CARD_TXT", u"vrstrAllowUnblockCard", nullptr, 150},
+        {"ALLOW_USE_API_TXT", u"vrstrAllowUseAPI", nullptr, 150},
     };
     return columns;
 }
