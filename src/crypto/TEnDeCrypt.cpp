@@ -168,6 +168,28 @@ bool TEnDeCrypt::deriveKey(QByteArray* key, bool encrypting)
     return true;
 }
 
+bool TEnDeCrypt::runCipher(const QByteArray& key, const QByteArray& in, bool encrypting, QByteArray* out)
+{
+    switch (runRc2(cryptLibrary(), key, in, encrypting, out)) {
+    case CipherFailure::None:
+        return true;
+    case CipherFailure::Fetch:
+        fail(kDeriveKey, error::kBadAlgId);
+        return false;
+    case CipherFailure::Key:
+        fail(kDeriveKey, error::kBadKey);
+        return false;
+    case CipherFailure::Run:
+        // A block that does not decrypt is bad data: a wrong pass phrase or a damaged text.
+        if (encrypting)
+            fail(kEncrypt, error::kFail);
+        else
+            fail(kDecrypt, error::kBadData);
+        return false;
+    }
+    return false;
+}
+
 QString TEnDeCrypt::EncryptText(const QString& text, bool base64, bool hex)
 {
     QByteArray key;
@@ -181,19 +203,8 @@ QString TEnDeCrypt::EncryptText(const QString& text, bool base64, bool hex)
         return {};
     }
     QByteArray cipher;
-    switch (runRc2(cryptLibrary(), key, plain, true, &cipher)) {
-    case CipherFailure::None:
-        break;
-    case CipherFailure::Fetch:
-        fail(kDeriveKey, error::kBadAlgId);
+    if (!runCipher(key, plain, true, &cipher))
         return {};
-    case CipherFailure::Key:
-        fail(kDeriveKey, error::kBadKey);
-        return {};
-    case CipherFailure::Run:
-        fail(kEncrypt, error::kFail);
-        return {};
-    }
     QString result;
     if (base64)
         result = BinToBase64(cipher);
@@ -222,19 +233,8 @@ QString TEnDeCrypt::DecryptText(const QString& text, bool base64, bool hex)
         return {};
     }
     QByteArray plain;
-    switch (runRc2(cryptLibrary(), key, cipher, false, &plain)) {
-    case CipherFailure::None:
-        break;
-    case CipherFailure::Fetch:
-        fail(kDeriveKey, error::kBadAlgId);
+    if (!runCipher(key, cipher, false, &plain))
         return {};
-    case CipherFailure::Key:
-        fail(kDeriveKey, error::kBadKey);
-        return {};
-    case CipherFailure::Run:
-        fail(kDecrypt, error::kBadData);
-        return {};
-    }
     return lang::fromCp1251(plain);
 }
 

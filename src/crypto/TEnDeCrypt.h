@@ -49,6 +49,8 @@ private:
     void fail(const char* step, std::uint32_t code);
     // The cipher key from the pass phrase; false with LastError set.
     bool deriveKey(QByteArray* key, bool encrypting);
+    // RC2 over `in`; a failure goes to LastError.
+    bool runCipher(const QByteArray& key, const QByteArray& in, bool encrypting, QByteArray* out);
     // Opens the container, creating it when missing; false with LastError set.
     bool openContainer(const QString& name);
 
