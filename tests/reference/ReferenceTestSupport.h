@@ -3,6 +3,7 @@
 #include "DbHelpers.h"
 #include "FrameworkFiles.h"
 #include "PgFixture.h"
+#include "PortalModule.h"
 #include "Query.h"
 #include "Session.h"
 #include "SharedQueries.h"
@@ -13,46 +14,22 @@
 #include <QTemporaryDir>
 #include <memory>
 
-// One widget application for the whole test program; never destroyed (Qt's own statics may be
-// gone at exit).
+// The widget application of the test program (WidgetTestApp.cpp).
 inline QApplication& referenceTestApp()
 {
-    static int argc = 1;
-    static char name[] = "reference_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return *qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
-// A data module signed in to the fixture's portal as the administrator, in a private application
-// folder, bound as the main window binds it, with the emitent list open.
-class SignedInModule
+// The signed-in module with the emitent list open.
+class SignedInModule : public PortalModule
 {
 public:
     SignedInModule()
     {
-        referenceTestApp();
-        qputenv("TEV_APP_DIR", mDir.path().toLocal8Bit());
-        FrameworkFiles::setFolder(mDir.path());
-        QFile ini(mDir.filePath(QStringLiteral("DEDAdize.ini")));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write("[CONNECTION]\r\nserver=TEVTEST\r\nuser=tev_user\r\n[SCHEMES]\r\nTEV=1\r\n");
-        ini.close();
-        dm = std::make_unique<TdmMain>();
-        dm->session()->setServer(PgFixture::serviceName());
-        dm->session()->setUsername(QStringLiteral("tev_user"));
-        dm->session()->setPassword(QStringLiteral("tev_user"));
-        dm->session()->connectAttempt();
-        dm->BindToSession();
         db::Query* emitents = dm->queries().oqEmitentSelect;
         emitents->setParam(QString::fromLatin1(SharedQueries::EmitentSelect::kAllEmitentParam), 1);
         emitents->setParam(QString::fromLatin1(SharedQueries::EmitentSelect::kManagerParam), -1);
         emitents->open();
-    }
-    ~SignedInModule()
-    {
-        dm.reset();
-        qunsetenv("TEV_APP_DIR");
     }
 
     // The emitent whose service points and transaction types the windows show (as the work area
@@ -64,12 +41,6 @@ public:
             q->setParam(QString::fromLatin1(SharedQueries::EmitentData::kEmitentParam), emitentId);
         }
     }
-
-    db::Session& session() const { return *dm->session(); }
-    std::unique_ptr<TdmMain> dm;
-
-private:
-    QTemporaryDir mDir;
 };
 
 inline QString adminValue(const QString& sql)
