@@ -57,9 +57,6 @@ TfrmLimitsEdit::TfrmLimitsEdit(TdmMain& dm, Mode mode, int id, QWidget* owner)
     tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     mActions.addTo(tools, {Cmd::actEditMaxLimit, Cmd::actLoadDefaults});
     mNavigator = new RecordNavigator(this);
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                   RecordNavigator::nbRefresh});
     mGrid = new DBGrid(this);
     mGrid->setObjectName(QStringLiteral("grdLimits"));
     mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |

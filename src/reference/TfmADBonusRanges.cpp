@@ -57,9 +57,6 @@ TfmADBonusRanges::TfmADBonusRanges(TADBonusRanges& ranges, QWidget* parent) : QD
     mNavigator = new RecordNavigator(this);
     mNavigator->setObjectName(QStringLiteral("DBNavigator1"));
     mNavigator->setDataset(list);
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                   RecordNavigator::nbRefresh});
     mNavigator->setHints({lang::tr(u"rstrFirstRec"), lang::tr(u"rstrPriorRec"), lang::tr(u"rstrNextRec"),
                           lang::tr(u"rstrLastRec"), QString(), QString(), QString(), QString(), QString(),
                           lang::tr(u"rstrRefreshData")});

@@ -104,9 +104,6 @@ TfmDRRequest::TfmDRRequest(QWidget* owner, const QString& shema, db::Session* se
     grid->setDrawCellHook([this](const DrawCellContext& cell) { return DrawRequestCell(cell); });
 
     ui->DBNavigator1->setDataset(query);
-    ui->DBNavigator1->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                         RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                         RecordNavigator::nbRefresh});
 
     const QColor legend[] = {*Q::KindColor(0), *Q::KindColor(1), *Q::KindColor(2), *Q::KindColor(3)};
     QLabel* squares[] = {ui->lblKindColor0, ui->lblKindColor1, ui->lblKindColor2, ui->lblKindColor3};

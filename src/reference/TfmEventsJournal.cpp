@@ -113,9 +113,6 @@ TfmEventsJournal::TfmEventsJournal(QWidget* owner, const QString& shema, db::Ses
                       {QStringLiteral("OBJECT_NAME"), {}, 0, true},
                       {param, {}, 0, true}});
     ui->DBNavigator1->setDataset(query);
-    ui->DBNavigator1->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                         RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                         RecordNavigator::nbRefresh});
     connect(query, &db::Dataset::afterScroll, this, &TfmEventsJournal::showDetail);
     connect(query, &db::Dataset::afterOpen, this, &TfmEventsJournal::showDetail);
     connect(query, &db::Dataset::afterClose, this, &TfmEventsJournal::showDetail);

@@ -101,9 +101,6 @@ TfmPOSes::TfmPOSes(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(dm)
     mNavigator = new RecordNavigator(this);
     mNavigator->setObjectName(QStringLiteral("DBNavigator1"));
     mNavigator->setDataset(list());
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                   RecordNavigator::nbRefresh});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mToolBar);

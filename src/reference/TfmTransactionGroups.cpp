@@ -115,9 +115,6 @@ TfmTransactionGroups::TfmTransactionGroups(QWidget* owner, const QString& shema,
     mNavigator = new RecordNavigator(ClientPanel());
     mNavigator->setObjectName(QStringLiteral("DBNavigator1"));
     mNavigator->setDataset(groupsQuery);
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                   RecordNavigator::nbRefresh});
     groupBar->addWidget(mNavigator);
 
     mGroupsGrid = new DBGrid(DBGrid::Family::Standard, ClientPanel());

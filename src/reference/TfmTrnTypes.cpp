@@ -54,9 +54,6 @@ TfmTrnTypes::TfmTrnTypes(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(d
     mNavigator = new RecordNavigator(this);
     mNavigator->setObjectName(QStringLiteral("DBNavigator1"));
     mNavigator->setDataset(list());
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                   RecordNavigator::nbRefresh});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(toolBar);

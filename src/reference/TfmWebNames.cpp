@@ -65,9 +65,6 @@ TfmWebNames::TfmWebNames(QWidget* owner, const QString& shema, db::Session* sess
     mNavigator = new RecordNavigator(ClientPanel());
     mNavigator->setObjectName(QStringLiteral("DBNavigator1"));
     mNavigator->setDataset(q);
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                   RecordNavigator::nbRefresh});
     bar->addWidget(mNavigator);
 
     mGrid = new DBGrid(DBGrid::Family::Standard, ClientPanel());

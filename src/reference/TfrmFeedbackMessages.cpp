@@ -121,9 +121,6 @@ TfrmFeedbackMessages::TfrmFeedbackMessages(QWidget* owner, const QString& shema,
                       {QStringLiteral("EMAIL_ADMIN"), {}, 0, true},
                       {QStringLiteral("IP_CLIENT"), {}, 0, true}});
     ui->DBNavigator1->setDataset(query);
-    ui->DBNavigator1->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                         RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                         RecordNavigator::nbRefresh});
     for (auto signal : {&db::Dataset::afterScroll, &db::Dataset::afterOpen, &db::Dataset::afterClose,
                         &db::Dataset::rowsReset})
         connect(query, signal, this, &TfrmFeedbackMessages::showText);

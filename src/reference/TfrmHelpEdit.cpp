@@ -72,9 +72,6 @@ TfrmHelpEdit::TfrmHelpEdit(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm
     mNavigator = new RecordNavigator(this);
     mNavigator->setObjectName(QStringLiteral("DBNavigator1"));
     mNavigator->setDataset(list());
-    mNavigator->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                   RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                   RecordNavigator::nbRefresh});
 
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdHelp"));

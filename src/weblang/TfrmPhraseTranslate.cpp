@@ -78,9 +78,6 @@ TfrmPhraseTranslate::TfrmPhraseTranslate(QWidget* owner, const QString& shema, d
     ui->dbgPhrases->setFamily(DBGrid::Family::Unicode);
     ui->dbgPhrases->setDataset(query);
     ui->DBNavigator1->setDataset(query);
-    ui->DBNavigator1->setVisibleButtons({RecordNavigator::nbFirst, RecordNavigator::nbPrior,
-                                         RecordNavigator::nbNext, RecordNavigator::nbLast,
-                                         RecordNavigator::nbRefresh});
 
     mActions.create(this, ActionRows());
     ui->btnEditPhrase->setDefaultAction(acEditPhrase());
