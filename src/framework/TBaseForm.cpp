@@ -430,7 +430,12 @@ void TBaseForm::DoCreate()
         for (int i = 0; i < query->macros().count(); ++i)
             PrepareQueryMacros(query, query->macros().at(i));
     RegisterSetupHandlers();
-    applySetupHandlers();
+    {
+        // Every query restores its order here: the sort-order file is written once for all.
+        lang::IniFile::Batch orders(FrameworkFiles::sortOrderFile());
+        applySetupHandlers();
+        orders.finish();
+    }
     UnregisterSetupHandlers();
     // The hint check looks at the adapters, which the grid set-up has just made.
     if (IsDebugMode())
@@ -1077,8 +1082,10 @@ void TBaseForm::SaveSettings()
     mSaved = true;
     if (!IsOrderBySaveOn(mShema))
         return;
+    lang::IniFile::Batch orders(FrameworkFiles::sortOrderFile());
     for (db::Query* query : registryQueries())
         SaveQueryOrder(mShema, *query);
+    orders.finish();
     BeforeSaveSettings();
 }
 
