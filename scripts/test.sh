@@ -1,30 +1,37 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds (Debug, warnings as errors) and runs every
-# test against a private PostgreSQL cluster that lives only as long as this
-# script. Arguments are passed on to ctest (e.g. -R Clients, -V).
-# --sanitize (first argument) builds in build-sanitize with AddressSanitizer and
-# UndefinedBehaviorSanitizer instead and runs the same tests under them.
+# Installs what is missing, builds and runs every test against a private PostgreSQL cluster that
+# lives only as long as this script.
+#   scripts/test.sh                  every test twice: a Debug build (warnings as errors, every
+#                                    target) in build/, then the test programs built with
+#                                    AddressSanitizer and UndefinedBehaviorSanitizer in build-sanitize/
+#   scripts/test.sh [ctest args]     the Debug build only, e.g. -R Clients, -V
+#   scripts/test.sh --plain [args]   the same
+#   scripts/test.sh --sanitize [args] the sanitized build only
 set -euo pipefail
 TEV_SCRIPT=test.sh
 # shellcheck source=scripts/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$TEV_ROOT"
 
-bdir=build
-sanitize=()
-if [[ ${1:-} == --sanitize ]]; then
-    shift
-    bdir=build-sanitize
-    sanitize=(-DTEV_SANITIZE=ON)
-    # Leaks are reported except those of scripts/lsan.supp (Qt's own, kept until exit); the slow
-    # unwinder gives whole stacks, which the suppressions need to tell Qt's frames from ours.
-    export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:strict_string_checks=1:detect_stack_use_after_return=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
-    export LSAN_OPTIONS="suppressions=$TEV_ROOT/scripts/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
-fi
+plain=1 sanitized=1
+case ${1:-} in
+--sanitize) plain=0; shift ;;
+--plain) sanitized=0; shift ;;
+*) if [[ $# -gt 0 ]]; then sanitized=0; fi ;;
+esac
 
 scripts/install-deps.sh
-tev_build "$bdir" Debug "" -DTEV_WERROR=ON "${sanitize[@]}"
+if ((plain)); then
+    start=$SECONDS
+    tev_build build Debug "" -DTEV_WERROR=ON
+    tev_log "Debug build: $((SECONDS - start)) s"
+fi
+if ((sanitized)); then
+    start=$SECONDS
+    # Only the test programs: the console, tools and benchmarks are built in the Debug run.
+    tev_build build-sanitize Debug test_programs -DTEV_WERROR=ON -DTEV_SANITIZE=ON
+    tev_log "sanitized build: $((SECONDS - start)) s"
+fi
 
 cluster=""
 # shellcheck disable=SC2317  # called from the trap
@@ -52,5 +59,22 @@ export TEV_TEST_PGTEMPLATE=tev_template
 export QT_QPA_PLATFORM=offscreen
 
 status=0
-ctest --test-dir "$bdir" -j2 --output-on-failure "$@" || status=$?
+if ((plain)); then
+    start=$SECONDS
+    ctest --test-dir build -j2 --output-on-failure "$@" || status=$?
+    tev_log "Debug tests: $((SECONDS - start)) s"
+fi
+if ((sanitized)); then
+    start=$SECONDS
+    (
+        # Leaks are reported except those of scripts/lsan.supp (Qt's own, kept until exit); the
+        # slow unwinder gives whole stacks, which the suppressions need to tell Qt's frames from ours.
+        export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:strict_string_checks=1:detect_stack_use_after_return=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+        export LSAN_OPTIONS="suppressions=$TEV_ROOT/scripts/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+        export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
+        # The package check needs the console built and packaged: the Debug run does it.
+        ctest --test-dir build-sanitize -j2 --output-on-failure -E '^package_tests$' "$@"
+    ) || status=$?
+    tev_log "sanitized tests: $((SECONDS - start)) s"
+fi
 exit "$status"

@@ -465,6 +465,11 @@ void ClientsWorkArea::OpenEmitentData()
         TdmMain::ReportIniError(e);
     }
     SharedQueries& q = mDm.queries();
+    // The caption follows the chosen emitent before its data opens, as the status bar does: a
+    // failed open leaves both naming the same emitent.
+    db::Query* list = q.oqEmitentSelect;
+    const QString name = hasRows(list) ? list->asString(EmitentSelect::kFullNameField) : QString();
+    ui->lblEmitent->setText(QStringLiteral("   ") + name);
     const int rpt = ClientsQuery::ReportNameSwitch(mDm.GetConfigValue(QStringLiteral("SHOW_REPORT_NAME")));
     mOpening = true;
     try {
@@ -489,10 +494,6 @@ void ClientsWorkArea::OpenEmitentData()
     else if (mPane == Pane::Describes)
         openDescribes();
     currentClientChanged();
-
-    db::Query* list = q.oqEmitentSelect;
-    const QString name = hasRows(list) ? list->asString(EmitentSelect::kFullNameField) : QString();
-    ui->lblEmitent->setText(QStringLiteral("   ") + name);
 }
 
 void ClientsWorkArea::ShowBothSourcesWhenLnr()
@@ -633,21 +634,27 @@ void ClientsWorkArea::paneButtonClicked(Pane pane)
     for (Pane other : {Pane::Logins, Pane::Journal, Pane::Describes})
         if (other != pane && down)
             paneButton(other)->setChecked(false);
-    switch (pane) {
-    case Pane::Logins:
-        (down ? actShowLogins() : actHideDetail())->setChecked(true);
-        ShowLoginsPane(down);
-        break;
-    case Pane::Journal:
-        (down ? actShowJournal() : actHideDetail())->setChecked(true);
-        ShowJournalPane(down);
-        break;
-    case Pane::Describes:
-        (down ? actShowDescribes() : actHideDetail())->setChecked(true);
-        ShowDescribesPane(down);
-        break;
-    case Pane::None:
-        break;
+    try {
+        switch (pane) {
+        case Pane::Logins:
+            (down ? actShowLogins() : actHideDetail())->setChecked(true);
+            ShowLoginsPane(down);
+            break;
+        case Pane::Journal:
+            (down ? actShowJournal() : actHideDetail())->setChecked(true);
+            ShowJournalPane(down);
+            break;
+        case Pane::Describes:
+            (down ? actShowDescribes() : actHideDetail())->setChecked(true);
+            ShowDescribesPane(down);
+            break;
+        case Pane::None:
+            break;
+        }
+    } catch (...) {
+        // A pane that could not open is not left pressed.
+        pressPaneButton(Pane::None);
+        throw;
     }
 }
 

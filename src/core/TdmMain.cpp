@@ -184,6 +184,7 @@ QString TdmMain::ConnectErrorText(int oraCode)
         return lang::tr(u"vrstrNoPriveledgesEx");
     case 12154:
         return lang::tr(u"rstrServerNotFound");
+    case 3114: // every statement after the connection was lost
     case 12545:
     case 12560:
         return lang::tr(u"rstrNotConnectByLan");

@@ -120,7 +120,7 @@ void TdmMain::ChangeUserPassword(const QString& password, const QString& user)
     // had pending; here the change runs on a short-lived connection of its own instead, so the
     // session's uncommitted work is neither committed by it nor able to undo it by a rollback.
     if (!mSession->connected())
-        throw db::OraError(3114, QStringLiteral("ORA-03114: not connected to ORACLE"));
+        throw db::OraError(3114, ConnectErrorText(3114));
     db::Session own;
     own.setServer(mSession->server());
     own.setUsername(mSession->username());

@@ -312,8 +312,11 @@ void Session::disconnect()
 
 void Session::ensureConnected() const
 {
+    // Through the error hook, as every other failure of a statement: the console shows its
+    // connection message for this too, not the server's English text.
     if (!mConn)
-        throw OraError(3114, QStringLiteral("ORA-03114: not connected to ORACLE"));
+        const_cast<Session*>(this)->fail(
+            OraError(3114, QStringLiteral("ORA-03114: not connected to ORACLE")));
 }
 
 OraError Session::errorFromResult(pg_result* result)

@@ -34,6 +34,8 @@ void DatasetTableModel::setDataset(db::Dataset* dataset)
         disconnect(c);
     mConnections.clear();
     mDataset = dataset;
+    mKnownNames.clear();
+    mKnownLabels.clear();
     if (dataset) {
         mConnections.push_back(connect(dataset, &db::Dataset::afterOpen, this, &DatasetTableModel::resetAll));
         mConnections.push_back(
@@ -61,6 +63,8 @@ void DatasetTableModel::setColumnFields(const QStringList& names, const QStringL
     beginResetModel();
     mColumnNames = names;
     mColumnTitles = titles;
+    mKnownNames.clear();
+    mKnownLabels.clear();
     resolveColumns();
     endResetModel();
 }
@@ -105,9 +109,18 @@ void DatasetTableModel::resolveColumns()
         for (int i = 0; i < mDataset->fieldCount(); ++i)
             if (mDataset->field(i).isVisible())
                 mColumns.push_back(i);
+    } else {
+        mColumns.assign(mKnownNames.size(), -1);
     }
     for (int c = 0; c < int(mColumns.size()); ++c)
-        mResolvedNames << (mColumns[c] >= 0 ? mDataset->field(mColumns[c]).name() : mColumnNames.value(c));
+        mResolvedNames << (mColumns[c] >= 0 ? mDataset->field(mColumns[c]).name()
+                                            : (mColumnNames.isEmpty() ? mKnownNames : mColumnNames).value(c));
+    if (open) {
+        mKnownNames = mResolvedNames;
+        mKnownLabels.clear();
+        for (int c = 0; c < int(mColumns.size()); ++c)
+            mKnownLabels << (mColumns[c] >= 0 ? mDataset->field(mColumns[c]).displayLabel() : QString());
+    }
     if (open) {
         if (!mCheckField.isEmpty())
             mCheckColumnField = mDataset->fieldIndex(mCheckField);
@@ -252,7 +265,9 @@ QVariant DatasetTableModel::headerData(int section, Qt::Orientation orientation,
         return mColumnTitles[section];
     if (const db::Field* f = fieldAt(section))
         return f->displayLabel();
-    return section < mColumnNames.size() ? mColumnNames[section] : QString();
+    if (section < mKnownLabels.size() && !mKnownLabels[section].isEmpty())
+        return mKnownLabels[section];
+    return mResolvedNames.value(section);
 }
 
 Qt::ItemFlags DatasetTableModel::flags(const QModelIndex& index) const

@@ -79,6 +79,10 @@ private:
     QStringList mColumnTitles;
     std::vector<int> mColumns; // model column -> dataset field index (-1: none)
     QStringList mResolvedNames;
+    // Fields and titles of the columns as the dataset last showed them open: a dataset that
+    // closes (or fails to reopen) keeps its columns' captions.
+    QStringList mKnownNames;
+    QStringList mKnownLabels;
     int mRows = 0; // row count as last announced to the views
     int mCheckColumnField = -1;
     QString mCheckField;

@@ -7,6 +7,7 @@
 #include "MailTemplateFiles.h"
 #include "MessageDialogs.h"
 #include "ModalRunner.h"
+#include "OraError.h"
 #include "Query.h"
 #include "Session.h"
 #include "SharedQueries.h"
@@ -312,6 +313,14 @@ void TfmMailEdit::btnSendClick()
 {
     if (mRun->isRunning())
         return;
+    // Each sent letter's state and passwords are stored as it goes out: a session that cannot
+    // store them sends nothing.
+    try {
+        mDm.session()->execute(QStringLiteral("SELECT 1"));
+    } catch (const db::OraError& e) {
+        lang::ShowMsgBox(this, e.message(), 1);
+        return;
+    }
     setIdle(false);
     mLogLines.clear();
     mPendingLog.clear();

@@ -1,9 +1,11 @@
+#include "Catalogue.h"
 #include "ConnectionFile.h"
 #include "CryptConfig.h"
 #include "DBGrid.h"
 #include "ExchangeTestApp.h"
 #include "InMemoryServiceManager.h"
 #include "IniFile.h"
+#include "LostConnection.h"
 #include "PgFixture.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
@@ -207,7 +209,7 @@ TEST_F(ExchangeWindowTest, FolderChoiceIsCheckedAndDefaultsComeFromTheProgramFol
     w->folderEdit(Field::Sharing)->setText(sharing);
     chooser.folder = sharing;
     w->chooseButton(Field::ImportWork)->click();
-    ASSERT_EQ(presenter.count(), 1);
+    ASSERT_EQ(presenter.count(), 1) << shownTexts(presenter.requests());
     EXPECT_EQ(presenter.last().text, "Каталог обмена не может совпадать с рабочим каталогом");
     EXPECT_EQ(w->folderEdit(Field::ImportWork)->text(), "Import");
 
@@ -307,7 +309,7 @@ TEST_F(ExchangeWindowTest, GenerationAsksWhenServicesRunAndNeedsAScheme)
     auto w = window(1);
     RecordingPresenter presenter({lang::mrNo});
     w->action("actGenerateConnectionFile")->trigger();
-    ASSERT_EQ(presenter.count(), 1);
+    ASSERT_EQ(presenter.count(), 1) << shownTexts(presenter.requests());
     EXPECT_EQ(presenter.last().text,
               "После генерации нового конфигурационного файла произойдет перезапуск служб "
               "обмена. Продолжить?");
@@ -403,7 +405,7 @@ TEST_F(CryptDialogTest, GenerateAndExportTheWebKey)
     chooser.file = mFiles.filePath("web7.key");
     RecordingPresenter presenter;
     d->action("actExportKey")->trigger();
-    ASSERT_EQ(presenter.count(), 1);
+    ASSERT_EQ(presenter.count(), 1) << shownTexts(presenter.requests());
     EXPECT_FALSE(presenter.last().text.isEmpty());
     EXPECT_TRUE(chooser.captions.isEmpty());
     EXPECT_FALSE(QFile::exists(chooser.file));
@@ -436,7 +438,7 @@ TEST_F(CryptDialogTest, ImportTheCentresKeyAndTheSaveGuard)
     EXPECT_EQ(d->edtKeyState()->text(), "ключ не импортирован");
     RecordingPresenter presenter;
     d->btnSave()->click();
-    ASSERT_EQ(presenter.count(), 1);
+    ASSERT_EQ(presenter.count(), 1) << shownTexts(presenter.requests());
     EXPECT_EQ(presenter.last().text, "Необходимо импортировать ключ для шифрования данных");
     EXPECT_TRUE(stored.isEmpty());
 
@@ -470,6 +472,41 @@ TEST_F(CryptDialogTest, CancelStoresNothing)
     d->btnCancel()->click();
     EXPECT_EQ(d->result(), QDialog::Rejected);
     EXPECT_TRUE(stored.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A lost connection: Save and the connection files say so with the catalogue's text, write
+// nothing, restart no service and keep the window open; after re-registration Save works.
+TEST_F(ExchangeWindowTest, LostConnectionIsNamedAndSaveWorksAfterReRegistration)
+{
+    services.setState(QString::fromLatin1(TfmConfig::kExportService), ServiceState::Running);
+    const QString before = committed("SMTPServer");
+    auto w = window(3);
+    w->findChild<QLineEdit*>("edtSMTPServer")->setText("lost.example.org");
+    RecordingPresenter presenter;
+    endConnection(*dm->session());
+    userAction([&] { w->btnSaveClick(); });
+    userAction([&] { w->actGenerateConnectionFileExecute(); });
+    // The connection files first ask about the running service.
+    ASSERT_EQ(presenter.count(), 3) << shownTexts(presenter.requests());
+    EXPECT_EQ(presenter.requests()[0].text, lang::tr(u"rstrNotConnectByLan"));
+    EXPECT_EQ(presenter.requests()[1].text, lang::tr(u"vrstrGenerateConfigFileWarning"));
+    EXPECT_EQ(presenter.requests()[2].text, lang::tr(u"rstrNotConnectByLan"));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_NE(w->result(), QDialog::Accepted);
+    EXPECT_TRUE(services.requests().isEmpty());
+    EXPECT_EQ(committed("SMTPServer"), before);
+    EXPECT_FALSE(QFile::exists(mDir.filePath("in/Connection.ini")));
+
+    dm->session()->connectAttempt(); // re-registration with the same password
+    w->btnSaveClick();
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    ASSERT_TRUE(TSvcThreadControler::WaitForIdle(20000));
+    EXPECT_EQ(committed("SMTPServer"), "lost.example.org");
+    EXPECT_EQ(presenter.count(), 3);
 }
 
 } // namespace

@@ -90,9 +90,12 @@ TEST_F(DatasetTableModelTest, PassesTheModelTesterThroughTheDatasetsLife)
     query->fieldByName("AMOUNT").setVisible(true);
     model.refreshColumns();
     EXPECT_EQ(model.columnCount(), 5);
+    const QVariant title = model.headerData(4, Qt::Horizontal);
     query->close();
     EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_EQ(model.columnCount(), 0);
+    // A closed dataset (or one that failed to reopen) keeps its columns and their captions.
+    EXPECT_EQ(model.columnCount(), 5);
+    EXPECT_EQ(model.headerData(4, Qt::Horizontal), title);
 }
 
 TEST_F(DatasetTableModelTest, ColumnListNamesTheFields)

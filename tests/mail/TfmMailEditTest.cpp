@@ -1,9 +1,11 @@
 // The invitation composer against the real portal and a real SMTP server.
 #include "TfmMailEdit.h"
 
+#include "Catalogue.h"
 #include "ClientsTestSupport.h"
 #include "Clock.h"
 #include "IniFile.h"
+#include "LostConnection.h"
 #include "MailTemplateFiles.h"
 #include "Query.h"
 #include "RecordingPresenter.h"
@@ -354,6 +356,44 @@ TEST_F(TfmMailEditTest, UnreadableTemplateStopsTheWindowAndNamesTheFile)
     ASSERT_EQ(presenter.requests().size(), 1);
     EXPECT_TRUE(presenter.requests()[0].text.startsWith("Error proccessing DEDAdizeMailBody.txt. "))
         << presenter.requests()[0].text.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// A lost connection: Send says so with the catalogue's text before any letter goes out (their
+// states and passwords could not be stored), as often as it is pressed; after re-registration the
+// same Send works.
+TEST_F(TfmMailEditTest, LostConnectionSendsNothingAndSendWorksAfterReRegistration)
+{
+    SmtpServer server("plain");
+    adminValue("update tev.tev_web_clients set wbc_client_state = 1 where wbc_id = 10");
+    const QString before = hashes(10);
+    auto window = open({entry(10, "Sent Ltd", "sent10@example.test")});
+    window->edHost()->setText("127.0.0.1");
+    window->edPort()->setText(server.portText());
+    window->edSender()->setText("noreply@portal.test");
+
+    endConnection(*module->dm->session());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        userAction([&] { window->btnSendClick(); });
+        EXPECT_FALSE(window->isSending());
+        ASSERT_EQ(presenter.count(), attempt + 1);
+        EXPECT_EQ(presenter.last().text, lang::tr(u"rstrNotConnectByLan"));
+    }
+    EXPECT_TRUE(window->btnSend()->isEnabled());
+    EXPECT_TRUE(server.messages().isEmpty());
+    EXPECT_EQ(state(10), "1");
+    EXPECT_EQ(hashes(10), before);
+
+    ASSERT_TRUE(module->dm->Connect());
+    window->btnSendClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isSending(); }, 30000));
+    EXPECT_EQ(window->sentCount(), 1);
+    EXPECT_EQ(server.messages().size(), 1);
+    EXPECT_EQ(state(10), "2");
+    EXPECT_EQ(presenter.count(), 2);
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "TfmPOSes.h"
 
+#include "Catalogue.h"
 #include "DBGrid.h"
+#include "LostConnection.h"
 #include "OraError.h"
 #include "PortalCodec.h"
+#include "RecordingPresenter.h"
 #include "ReferenceQueries.h"
 #include "ReferenceTestSupport.h"
 #include "ScriptedModalRunner.h"
@@ -203,4 +206,38 @@ TEST(TfmPOSesTest, TheEditDialogStoresFullLengthGreekNameAndAddress)
     EXPECT_EQ(adminValue(QStringLiteral("SELECT pos_name FROM tev.tev_pos WHERE pos_num_web = %1").arg(id)),
               EncodeUnicodeEscapes(greekName.left(255)));
     w.close();
+}
+
+TEST(TfmPOSesTest, ALostConnectionIsNamedOnEveryActionAndTheWindowWorksAfterReRegistration)
+{
+    REQUIRE_PG();
+    SignedInModule m;
+    m.setEmitent(8); // service points 39, 40, 41: visible 1, 0, 1
+    TfmPOSes w(*m.dm);
+    w.show();
+    DBGrid* grid = w.findChild<DBGrid*>();
+    ASSERT_NE(grid, nullptr);
+    const QStringList titles = gridTitles(grid);
+    const QString stored = flags(P::kVisible, "39,40,41");
+    RecordingPresenter presenter;
+    endConnection(m.session());
+    userAction([&] { w.SwapVisibility(); });
+    userAction([&] { w.action(TfmPOSes::Cmd::acCheckAll)->trigger(); });
+    ASSERT_EQ(presenter.count(), 2) << shownTexts(presenter.requests());
+    for (const lang::MessageRequest& r : presenter.requests())
+        EXPECT_EQ(r.text, lang::tr(u"rstrNotConnectByLan"));
+    EXPECT_EQ(flags(P::kVisible, "39,40,41"), stored);
+    EXPECT_EQ(gridTitles(grid), titles);
+
+    w.close();
+
+    // Re-registration from the main window, and the window opened again.
+    m.session().connectAttempt();
+    TfmPOSes again(*m.dm);
+    again.show();
+    again.action(TfmPOSes::Cmd::acCheckAll)->trigger();
+    EXPECT_EQ(presenter.count(), 2);
+    EXPECT_EQ(flags(P::kVisible, "39,40,41"), QStringLiteral("1,1,1"));
+    EXPECT_EQ(listFlags(again.list(), P::kVisible), QStringLiteral("1,1,1"));
+    again.close();
 }

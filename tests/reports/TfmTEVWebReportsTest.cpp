@@ -2,12 +2,15 @@
 // clock and the file opener answered by the test.
 #include "TfmTEVWebReports.h"
 
+#include "Catalogue.h"
 #include "Clock.h"
 #include "DateRangeSelector.h"
+#include "LostConnection.h"
 #include "RecordingPresenter.h"
 #include "ReportCatalogue.h"
 #include "ReportsTestSupport.h"
 #include "ScriptedModalRunner.h"
+#include "TdmMain.h"
 #include "TfmTEVReportWithoutData.h"
 
 #include <QAction>
@@ -187,6 +190,39 @@ TEST_F(ReportWindow, WorkbookNoProgramOpensIsNamedInAMessage)
     ASSERT_EQ(presenter.count(), 1);
     EXPECT_TRUE(presenter.last().text.contains(opener.opened[0])) << presenter.last().text.toStdString();
     EXPECT_TRUE(QFileInfo::exists(opener.opened[0]));
+}
+
+} // namespace
+
+namespace {
+
+// A lost connection: every run names it with the catalogue's text and writes no workbook; after
+// re-registration the same run works.
+TEST_F(ReportWindow, LostConnectionIsNamedOnEveryRunAndTheRunWorksAfterReRegistration)
+{
+    // The console's session shows the catalogue's text for connection errors.
+    session->setErrorHook([](db::Session&, db::OraError& error) {
+        if (const QString text = TdmMain::ConnectErrorText(error.code()); !text.isNull())
+            error.setMessage(text);
+    });
+    auto w = makeWindow();
+    w->setChecked(2, true);
+    endConnection(*session);
+    const QString lost = lang::tr(u"rstrNotConnectByLan");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        userAction([&] { w->action("actShowReport")->trigger(); });
+        ASSERT_EQ(presenter.count(), attempt + 1);
+        EXPECT_TRUE(presenter.last().text.contains(lost)) << presenter.last().text.toStdString();
+        EXPECT_FALSE(presenter.last().text.contains("ORA-03114")) << presenter.last().text.toStdString();
+    }
+    EXPECT_TRUE(opener.opened.isEmpty());
+    EXPECT_TRUE(folders.reportFiles().isEmpty());
+
+    session->connectAttempt();
+    w->action("actShowReport")->trigger();
+    EXPECT_EQ(presenter.count(), 2);
+    ASSERT_EQ(opener.opened.size(), 1);
+    EXPECT_EQ(readWorkbook(opener.opened[0]).sheets(), QStringList{"TEVLoginsSimple"});
 }
 
 } // namespace
