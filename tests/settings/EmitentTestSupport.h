@@ -13,12 +13,40 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline QString adminValue(const QString& sql)
+{
+    return PgFixture::instance().adminQuery(sql);
+}
+
+// The tests of this program share one database: every test starts from the demo emitents as
+// installed (kept aside on first use).
+inline void restoreDemoEmitents()
+{
+    adminValue(QStringLiteral(
+        "SET client_min_messages = warning; CREATE TABLE IF NOT EXISTS tev.tev_test_emitent_saved AS SELECT * FROM tev.tev_emitent; "
+        "UPDATE tev.tev_emitent e SET (unload, pos_visible, hide_discont, type_change, sharing_folder, e_mail, "
+        "order_unload, order_download, use_http, http_server, http_port, use_http_proxy, http_proxy_server, "
+        "http_proxy_port, use_http_proxy_auth, http_proxy_user, http_proxy_pswd, use_billing, billing_prefix, "
+        "billing_service_name, billing_vat) = (SELECT s.unload, s.pos_visible, s.hide_discont, s.type_change, "
+        "s.sharing_folder, s.e_mail, s.order_unload, s.order_download, s.use_http, s.http_server, s.http_port, "
+        "s.use_http_proxy, s.http_proxy_server, s.http_proxy_port, s.use_http_proxy_auth, s.http_proxy_user, "
+        "s.http_proxy_pswd, s.use_billing, s.billing_prefix, s.billing_service_name, s.billing_vat FROM "
+        "tev.tev_test_emitent_saved s WHERE s.emitent_id_web = e.emitent_id_web)"));
+}
 
 class EmitentModule
 {
 public:
     explicit EmitentModule(const QString& user = QStringLiteral("tev_user"))
     {
+        restoreDemoEmitents();
         qputenv("TEV_APP_DIR", mDir.path().toLocal8Bit());
         FrameworkFiles::setFolder(mDir.path());
         QFile ini(mDir.filePath(QStringLiteral("DEDAdize.ini")));
@@ -54,11 +82,6 @@ public:
 private:
     QTemporaryDir mDir;
 };
-
-inline QString adminValue(const QString& sql)
-{
-    return PgFixture::instance().adminQuery(sql);
-}
 
 // Columns of tev_emitent for some emitents, "a|b;a|b" in id order.
 inline QString emitentColumns(const QString& columns, const QString& ids)

@@ -114,6 +114,7 @@ TEST(TfrmOrderDownload, LevelsWithGapsOpenRenumberedAndTheLastEmitentOfALevelTak
 
     // The only emitent of level 1 leaves it: level 1 goes, the label follows the new last level.
     w.selectLevel(1);
+    w.updateActionsNow();
     w.action(TfrmOrderDownload::Cmd::actDeleteEmitent)->trigger();
     EXPECT_EQ(shown(w.levels(), TfrmOrderDownload::kOrderStr), QStringLiteral("1,2 ( ") + noPriority + ")");
     EXPECT_EQ(shown(w.emitents(), TfrmOrderDownload::kNumber), QStringLiteral("4,5"));
@@ -138,6 +139,7 @@ TEST(TfrmOrderDownload, EmitentsAreAddedFromThePickerAndAnEmptyNewLevelIsNotWrit
         return int(QDialog::Accepted);
     });
     w.selectLevel(2);
+    w.updateActionsNow();
     w.action(TfrmOrderDownload::Cmd::actAddEmitent)->trigger();
     EXPECT_EQ(offered, QStringList{"2,6"});
     EXPECT_EQ(shown(w.emitents(), TfrmOrderDownload::kNumber), QStringLiteral("4,6"));
@@ -163,6 +165,7 @@ TEST(TfrmOrderDownload, CancelAfterAChangeAsksAndAFailurePartWayChangesNothing)
     }
     TfrmOrderDownload w(*m.dm);
     w.show();
+    w.updateActionsNow();
     w.action(TfrmOrderDownload::Cmd::actDown)->trigger(); // levels 1 and 2 change places
     w.btnCancel()->click();
     ASSERT_EQ(presenter.count(), 1);
