@@ -264,9 +264,9 @@ void TfrmMain::acEmitentSelectExecute()
         TfrmEmitentSelect window(mDm, this);
         framework::execModal(window);
     }
-    // The settings window moves through the same list: back to the emitent the work area shows.
+    // The settings window moves through the same list: back to the row it was opened on.
     if (list->isOpen())
-        list->locate(QString::fromLatin1(SharedQueries::EmitentSelect::kIdField), mWorkArea->CurrentEmitentId());
+        list->locate(QString::fromLatin1(SharedQueries::EmitentSelect::kIdField), current);
 }
 
 void TfrmMain::acHelpExecute()

@@ -486,13 +486,14 @@ TEST(TfrmMain, ExchangeSettingsOpenTheirWindow)
     EXPECT_EQ(runner.titles, QStringList{QString::fromUtf8("Настройки обмена")});
 }
 
-TEST(TfrmMain, EmitentSettingsOpenTheirWindowAndLeaveTheListOnTheEmitentShown)
+TEST(TfrmMain, EmitentSettingsOpenTheirWindowAndLeaveTheListOnItsRow)
 {
     REQUIRE_PG();
     Console c;
     TfrmMain& w = c.open();
     db::Query* list = c.dm->queries().oqEmitentSelect;
     const int shown = w.CurrentEmitentId();
+    ASSERT_EQ(list->asInteger("EMITENT_ID_WEB"), shown);
     ScriptedModalRunner runner;
     runner.answer = [list](QDialog&) {
         list->last(); // the window moves through the shared list
