@@ -73,13 +73,15 @@ TfrmEmitentSelect::TfrmEmitentSelect(TdmMain& dm, QWidget* owner) : TfmMainTEV(o
     mActions.create(this, ActionRows());
     using Sep = framework::ActionTable;
 
+    // The dialogs of the current emitent above the list, the windows of all emitents below it.
     mToolBar = new QToolBar(this);
     mToolBar->setObjectName(QStringLiteral("tbEmitents"));
     mToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    mActions.addTo(mToolBar, {Cmd::acEmitentEditParams, Cmd::actBillingSettingsEdit, Cmd::actEmitentPosVisible,
-                              Cmd::actEditLimits, Sep::kSeparator, Cmd::actOrderUpdate, Cmd::acOrderDownload,
-                              Sep::kSeparator});
-    gridActions().addTo(mToolBar, {TfmMainTEV::Cmd::acFind, TfmMainTEV::Cmd::acReport});
+    mActions.addTo(mToolBar, {Cmd::acEmitentEditParams, Cmd::actBillingSettingsEdit, Cmd::actEditLimits});
+    auto* lower = new QToolBar(this);
+    lower->setObjectName(QStringLiteral("tbEmitentsLower"));
+    lower->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    mActions.addTo(lower, {Cmd::actEmitentPosVisible, Sep::kSeparator, Cmd::actOrderUpdate, Cmd::acOrderDownload});
 
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdEmitents"));
@@ -102,13 +104,14 @@ TfrmEmitentSelect::TfrmEmitentSelect(TdmMain& dm, QWidget* owner) : TfmMainTEV(o
     top->addWidget(mToolBar, 1);
     top->addWidget(mNavigator);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lower);
     bottom->addStretch();
     bottom->addWidget(mClose);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(mGrid, 1);
     layout->addLayout(bottom);
-    resize(1100, 560);
+    resize(1180, 560);
     connect(mClose, &QPushButton::clicked, this, &QDialog::accept);
 
     // Sorting and filtering are not offered: the list keeps the portal's order.
@@ -167,12 +170,12 @@ void TfrmEmitentSelect::SetupCaptions()
     mGrid->setHint(lang::tr(u"rstrEmitent"));
     mGrid->setToolTip(lang::tr(u"rstrEmitent"));
     mGrid->setColumns({{name(F::kUnload), lang::tr(u"rstrUnLoad"), 80, true},
-                       {name(F::kVisible), lang::tr(u"vrstrEmitentNewPosVisible"), 130, true},
+                       {name(F::kVisible), lang::tr(u"vrstrEmitentNewPosVisible"), 150, true},
                        {name(F::kHideDiscount), lang::tr(u"vrstrEmitentShowDiscount"), 130, true},
                        {QStringLiteral("EMITENT_NUMBER"), lang::tr(u"rstrNum"), 60, true},
                        {QStringLiteral("FILIAL_NUMBER"), lang::tr(u"rstrBranch"), 60, true},
-                       {QStringLiteral("EMITENT_NAME_ANSI"), lang::tr(u"rstrName"), 260, true},
-                       {QStringLiteral("TYPE_CHANGE_STR"), lang::tr(u"rstrTypeChange"), 100, true},
+                       {QStringLiteral("EMITENT_NAME_ANSI"), lang::tr(u"rstrName"), 250, true},
+                       {QStringLiteral("TYPE_CHANGE_STR"), lang::tr(u"rstrTypeChange"), 125, true},
                        {QStringLiteral("SHARING_FOLDER"), lang::tr(u"rstrExchangeFolder"), 200, true},
                        {QStringLiteral("E_MAIL"), lang::tr(u"rstrEmailAddr"), 200, true},
                        {QStringLiteral("ORDER_UNLOAD"), lang::tr(u"rstrOrderUpdate"), 110, true}});

@@ -4,6 +4,8 @@
 #include "EmitentRules.h"
 #include "TfmMainTEV.h"
 
+#include <functional>
+
 class DBGrid;
 class QPushButton;
 class QToolBar;

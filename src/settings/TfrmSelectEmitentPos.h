@@ -3,6 +3,8 @@
 #include "ActionTable.h"
 #include "TfmMainTEV.h"
 
+#include <functional>
+
 class DBGrid;
 class QPushButton;
 class RecordNavigator;
