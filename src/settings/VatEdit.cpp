@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMouseEvent>
 
 VatEdit::VatEdit(QWidget* parent) : QLineEdit(parent)
 {
@@ -54,4 +55,13 @@ void VatEdit::keyPressEvent(QKeyEvent* event)
     } else {
         event->accept(); // dropped
     }
+}
+
+void VatEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }

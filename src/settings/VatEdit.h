@@ -14,4 +14,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The middle button pastes the selection elsewhere: not here.
+    void mouseReleaseEvent(QMouseEvent* event) override;
 };
