@@ -108,7 +108,8 @@ CREATE TABLE tev_emitent (
     http_proxy_pswd       varchar(100),
     use_billing           integer NOT NULL DEFAULT 0 CHECK (use_billing IN (0, 1)),
     billing_prefix        varchar(3),
-    billing_service_name  varchar(100),
+    -- up to 100 characters, kept \u-escaped: six times as wide
+    billing_service_name  varchar(600),
     billing_vat           numeric(5,2) CHECK (billing_vat BETWEEN 0 AND 100)
 );
 -- A filial number may be missing; such an emitent is still unique.

@@ -177,6 +177,7 @@ BEGIN
         RAISE EXCEPTION 'ORA-12899: value too large for column "BILLING_PREFIX" (actual: %, maximum: 3)',
                         length(p_prefix);
     END IF;
+    PERFORM tev_priv_check_length(p_service_name, '"TEV_EMITENT"."BILLING_SERVICE_NAME"', 100);
     IF p_prefix ~ '["*/:<>?\\|]' THEN
         RAISE EXCEPTION 'ORA-20001: the invoice prefix may not contain " * / : < > ? \ |';
     END IF;

@@ -26,6 +26,7 @@
 #include "TTranslator.h"
 #include "TfmADBonusRanges.h"
 #include "TfrmCouponsArchive.h"
+#include "TfrmEmitentSelect.h"
 #include "TdmMain.h"
 #include "TfmMailEdit.h"
 #include "TfmTEVWebReports.h"
@@ -259,7 +260,13 @@ void TfrmMain::acEmitentSelectExecute()
                             ? int(list->asInteger(SharedQueries::EmitentSelect::kIdField))
                             : mWorkArea->CurrentEmitentId();
     mWorkArea->OpenEmitentList(current);
-    laterCommand(*command(MainCmd::acEmitentSelect));
+    {
+        TfrmEmitentSelect window(mDm, this);
+        framework::execModal(window);
+    }
+    // The settings window moves through the same list: back to the row it was opened on.
+    if (list->isOpen())
+        list->locate(QString::fromLatin1(SharedQueries::EmitentSelect::kIdField), current);
 }
 
 void TfrmMain::acHelpExecute()

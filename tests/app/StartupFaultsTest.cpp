@@ -147,7 +147,10 @@ TEST(StartupFaults, CommandsReloadTheirListsFirst)
     // The emitent list is reopened on the row that was current.
     ASSERT_TRUE(q.oqEmitentSelect->locate("EMITENT_ID_WEB", 4));
     QSignalSpy reopened(q.oqEmitentSelect, &db::Dataset::afterOpen);
-    w.command("acEmitentSelect")->trigger();
+    {
+        ScriptedModalRunner settingsWindow; // closed at once
+        w.command("acEmitentSelect")->trigger();
+    }
     EXPECT_EQ(reopened.count(), 1);
     EXPECT_EQ(q.oqEmitentSelect->asInteger("EMITENT_ID_WEB"), 4);
 

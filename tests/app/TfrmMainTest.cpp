@@ -486,6 +486,25 @@ TEST(TfrmMain, ExchangeSettingsOpenTheirWindow)
     EXPECT_EQ(runner.titles, QStringList{QString::fromUtf8("Настройки обмена")});
 }
 
+TEST(TfrmMain, EmitentSettingsOpenTheirWindowAndLeaveTheListOnItsRow)
+{
+    REQUIRE_PG();
+    Console c;
+    TfrmMain& w = c.open();
+    db::Query* list = c.dm->queries().oqEmitentSelect;
+    const int shown = w.CurrentEmitentId();
+    ASSERT_EQ(list->asInteger("EMITENT_ID_WEB"), shown);
+    ScriptedModalRunner runner;
+    runner.answer = [list](QDialog&) {
+        list->last(); // the window moves through the shared list
+        return int(QDialog::Accepted);
+    };
+    w.command("acEmitentSelect")->trigger();
+    EXPECT_EQ(runner.dialogs, QStringList{"TfrmEmitentSelect"});
+    EXPECT_EQ(runner.titles, QStringList{QString::fromUtf8("Настройки эмитентов")});
+    EXPECT_EQ(list->asInteger("EMITENT_ID_WEB"), shown);
+}
+
 TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
 {
     REQUIRE_PG();
@@ -498,7 +517,7 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     own += {"acDRRequest", "acEventsJournal", "acFeedbackMessages", "acADBonusRangePrMes",
             "acADBonusRangePopravka"};
     own += {"acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
-    own << "actReports" << "actExchangeSettings";
+    own << "actReports" << "actExchangeSettings" << "acEmitentSelect";
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))

@@ -772,6 +772,13 @@ TEST_F(SchemaTest, EmitentSettingsExchangeOrderAndKeys)
     EXPECT_EQ(one("select billing_prefix || '/' || billing_vat from tev.v_tev_emitent where emitent_id_web = 3")
                   .toString(),
               "T-1/20.00");
+    // The service name counts its characters, not its escaped form: 100 signs stored as 600.
+    billing->setParam("P_PREFIX", QString("T-1"));
+    billing->setParam("P_VAT", 20.0);
+    billing->setParam("P_SERVICE_NAME", QString("\\u2713").repeated(100));
+    EXPECT_EQ(oraCode([&] { billing->execProc(); }), 0);
+    billing->setParam("P_SERVICE_NAME", QString(101, QChar('x')));
+    EXPECT_EQ(oraCode([&] { billing->execProc(); }), 12899);
 
     // The exchange order belongs to the owner emitents.
     pkg->execProc("set_order_update", {2, 0, 7});
