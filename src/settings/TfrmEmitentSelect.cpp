@@ -218,13 +218,22 @@ void TfrmEmitentSelect::writeFlag(const std::function<void()>& calls)
 {
     db::Query* q = list();
     const int recNo = q->recNo();
+    QString error;
     try {
         emitentsettings::inOneTransaction(*mDm.session(), calls);
     } catch (const std::exception& e) {
-        lang::ShowMsgBox(this, emitenttext::writeFailed(ErrorText(e)), 1);
+        error = ErrorText(e);
     }
-    q->refresh();
-    q->setRecNo(recNo);
+    try {
+        q->refresh();
+        q->setRecNo(recNo);
+    } catch (...) {
+        // A lost connection fails the re-read too: one message says it.
+        if (error.isNull())
+            throw;
+    }
+    if (!error.isNull())
+        lang::ShowMsgBox(this, emitenttext::writeFailed(error), 1);
 }
 
 void TfrmEmitentSelect::reread(const QVariant& emitentId)

@@ -4,6 +4,7 @@
 #include "DBGrid.h"
 #include "EmitentTestSupport.h"
 #include "EmitentTexts.h"
+#include "LostConnection.h"
 #include "PortalCodec.h"
 #include "RecordingPresenter.h"
 #include "ScriptedModalRunner.h"
@@ -339,5 +340,48 @@ TEST(TfrmEmitentSelect, AcquirerVisibilityIsSetInOneTransactionAndAnEmptyListOpe
     w.action(Cmd::actEmitentPosVisible)->trigger();
     EXPECT_EQ(seen, (QStringList{"4", "1;1;1;1", "0;0;0;0", "0;0;0;0", "0;1;0;0"}));
     EXPECT_EQ(presenter.count(), 1) << "the failed walk says so";
+    w.close();
+}
+
+// A lost connection: each flag says so once with the catalogue's text and writes nothing; the
+// grid keeps its captions; after re-registration the window opened again writes the flag.
+TEST(TfrmEmitentSelect, ALostConnectionIsNamedOnEveryActionAndTheFlagWorksAfterReRegistration)
+{
+    REQUIRE_PG();
+    EmitentModule m;
+    const QString stored = emitentColumns("unload, pos_visible", "3");
+    const QString lost = lang::tr(u"rstrNotConnectByLan");
+    {
+        TfrmEmitentSelect w(*m.dm);
+        w.show();
+        m.go(3);
+        const QStringList titles = gridTitles(w.grid());
+        RecordingPresenter presenter;
+        endConnection(m.session());
+        userAction([&] { w.SwapUnload(); });
+        // The list could not be read again, so the row commands have nothing to act on; the
+        // order window still can be asked for.
+        EXPECT_FALSE(w.list()->isOpen());
+        ScriptedModalRunner runner;
+        userAction([&] { w.actOrderUpdateExecute(); });
+        ASSERT_EQ(presenter.count(), 2) << shownTexts(presenter.requests());
+        for (const lang::MessageRequest& r : presenter.requests()) {
+            EXPECT_TRUE(r.text.contains(lost)) << r.text.toStdString();
+            EXPECT_FALSE(r.text.contains(QStringLiteral("ORA-03114"))) << r.text.toStdString();
+        }
+        EXPECT_EQ(gridTitles(w.grid()), titles);
+        EXPECT_EQ(emitentColumns("unload, pos_visible", "3"), stored);
+        w.close();
+    }
+    // Re-registration; the main window reopens the emitent list before the window opens.
+    m.session().connectAttempt();
+    m.emitents()->open();
+    m.go(3);
+    RecordingPresenter presenter;
+    TfrmEmitentSelect w(*m.dm);
+    w.show();
+    w.SwapUnload();
+    EXPECT_EQ(presenter.count(), 0) << shownTexts(presenter.requests());
+    EXPECT_EQ(emitentColumns("unload", "3"), QStringLiteral("1"));
     w.close();
 }
