@@ -28,6 +28,7 @@
 #include "TfrmCouponsArchive.h"
 #include "TdmMain.h"
 #include "TfmMailEdit.h"
+#include "TfmManager.h"
 #include "TfmTEVWebReports.h"
 #include "TfmConfig.h"
 #include "TfrmShemaForm.h"
@@ -268,6 +269,11 @@ void TfrmMain::acHelpExecute()
     help->close();
     help->open();
     reference::ShowHelpEdit(this, mDm);
+}
+
+void TfrmMain::actManagerExecute()
+{
+    reference::ShowManagers(this, mDm);
 }
 
 // ---------------------------------------------------------------------------------------------
