@@ -25,7 +25,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSplitter>
-#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 using M = ManagerQueries::Managers;
@@ -115,43 +115,48 @@ TfmManager::TfmManager(TdmMain& dm, QWidget* owner)
         grid->horizontalHeader()->setStretchLastSection(true);
         return grid;
     };
-    auto makeBar = [this](RecordNavigator*& navigator, const char* navigatorName, db::Dataset* dataset,
-                          std::initializer_list<std::string_view> commands) {
-        auto* bar = new QToolBar(ClientPanel());
-        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        navigator = new RecordNavigator(ClientPanel());
-        navigator->setObjectName(QString::fromLatin1(navigatorName));
-        navigator->setDataset(dataset);
-        bar->addWidget(navigator);
-        bar->addSeparator();
-        mActions.addTo(bar, commands);
-        return bar;
-    };
-    mManagersGrid = makeGrid("grdManagers", managersQuery);
-    mEmitentsGrid = makeGrid("grdEmitents", mEmitents);
-    QToolBar* managersBar = makeBar(mManagersNavigator, "navManagers", managersQuery,
-                                    {Cmd::acAddManager, Cmd::acDelManager, Cmd::acEditPassword});
-    QToolBar* emitentsBar =
-        makeBar(mEmitentsNavigator, "navEmitents", mEmitents, {Cmd::acAddEmitent, Cmd::acDelEmitent});
-
-    auto panel = [this](QToolBar* bar, DBGrid* grid) {
+    // The action buttons above the list and its navigator right under them; plain buttons, not a
+    // tool bar, so that no caption ever hides behind an overflow arrow.
+    auto makePanel = [this](DBGrid* grid, RecordNavigator*& navigator, const char* navigatorName,
+                            std::initializer_list<const char*> commands) {
         auto* widget = new QWidget(ClientPanel());
+        auto* buttons = new QHBoxLayout;
+        buttons->setContentsMargins(0, 0, 0, 0);
+        for (const char* command : commands) {
+            auto* button = new QToolButton(widget);
+            button->setObjectName(QStringLiteral("btn") + QString::fromLatin1(command).mid(2));
+            button->setDefaultAction(action(command));
+            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+            button->setAutoRaise(true);
+            buttons->addWidget(button);
+        }
+        buttons->addStretch(1);
+        navigator = new RecordNavigator(widget);
+        navigator->setObjectName(QString::fromLatin1(navigatorName));
+        navigator->setDataset(grid->dataset());
         auto* layout = new QVBoxLayout(widget);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(bar);
+        layout->addLayout(buttons);
+        layout->addWidget(navigator, 0, Qt::AlignLeft);
         layout->addWidget(grid, 1);
         return widget;
     };
+    mManagersGrid = makeGrid("grdManagers", managersQuery);
+    mEmitentsGrid = makeGrid("grdEmitents", mEmitents);
+    QWidget* managersPanel = makePanel(mManagersGrid, mManagersNavigator, "navManagers",
+                                       {Cmd::acAddManager, Cmd::acDelManager, Cmd::acEditPassword});
+    QWidget* emitentsPanel =
+        makePanel(mEmitentsGrid, mEmitentsNavigator, "navEmitents", {Cmd::acAddEmitent, Cmd::acDelEmitent});
+
     auto* splitter = new QSplitter(Qt::Horizontal, ClientPanel());
     splitter->setObjectName(QStringLiteral("Splitter1"));
-    splitter->addWidget(panel(managersBar, mManagersGrid));
-    splitter->addWidget(panel(emitentsBar, mEmitentsGrid));
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
+    splitter->addWidget(managersPanel);
+    splitter->addWidget(emitentsPanel);
+    splitter->setChildrenCollapsible(false);
     auto* layout = new QVBoxLayout(ClientPanel());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter, 1);
-    resize(860, 500);
+    resize(1040, 520);
 
     SetMasterDataset(mEmitents, managersQuery);
     mLink = MasterDetailLink::reopenQuery(managersQuery, name(M::kId), mEmitents, name(E::kManagerParam), this);

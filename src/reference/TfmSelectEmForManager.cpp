@@ -19,7 +19,7 @@ TfmSelectEmForManager::TfmSelectEmForManager(db::Dataset* freeEmitents, QWidget*
     acSort()->setVisible(false);
     SetListDataset(freeEmitents);
     grdList()->horizontalHeader()->setStretchLastSection(true);
-    resize(620, 460);
+    resize(720, 460);
     TfmSelectEmForManager::SetupCaptions();
 }
 
