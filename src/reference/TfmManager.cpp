@@ -57,7 +57,7 @@ const QList<framework::ActionRow<TfmManager>>& TfmManager::ActionRows()
         {Cmd::acEditPassword,
          u"vrstrEditPassword",
          u"vrstrEditPassword",
-         "document-edit",
+         "dialog-password",
          {},
          &TfmManager::acEditPasswordExecute},
         {Cmd::acAddEmitent,
@@ -100,7 +100,7 @@ TfmManager::TfmManager(TdmMain& dm, QWidget* owner)
         mEmitents->defineField(name(hidden)).setVisible(false);
     mEmitents->defineField(name(E::kNumber)).setDisplayWidth(10);
     mEmitents->defineField(name(E::kFilial)).setDisplayWidth(10);
-    reference::AddDecodedField(mEmitents, name(E::kNameShown), name(E::kName), 50);
+    reference::AddDecodedField(mEmitents, name(E::kNameShown), name(E::kName), 30);
 
     mTevUtils = new db::Package(this);
     mTevUtils->setObjectName(QStringLiteral("TEV_UTILS"));
