@@ -47,7 +47,12 @@ constexpr int kMandatoryMissing = 1400;
 const QList<framework::ActionRow<TfmManager>>& TfmManager::ActionRows()
 {
     static const QList<framework::ActionRow<TfmManager>> rows = {
-        {Cmd::acAddManager, u"vrstrAddAdmin", u"vrstrAddAdmin", "list-add", {}, &TfmManager::acAddManagerExecute},
+        {Cmd::acAddManager,
+         u"vrstrAddAdmin",
+         u"vrstrAddAdmin",
+         "list-add",
+         {},
+         &TfmManager::acAddManagerExecute},
         {Cmd::acDelManager,
          u"vrstrDeleteAdmin",
          u"vrstrDeleteAdmin",
@@ -109,8 +114,8 @@ TfmManager::TfmManager(TdmMain& dm, QWidget* owner)
     auto makeGrid = [this](const char* objectName, db::Dataset* dataset) {
         auto* grid = new DBGrid(DBGrid::Family::Standard, ClientPanel());
         grid->setObjectName(QString::fromLatin1(objectName));
-        grid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
-                         GridOption::AlwaysShowSelection);
+        grid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
+                         GridOption::RowSelect | GridOption::AlwaysShowSelection);
         grid->setDataset(dataset);
         grid->horizontalHeader()->setStretchLastSection(true);
         return grid;
@@ -159,7 +164,8 @@ TfmManager::TfmManager(TdmMain& dm, QWidget* owner)
     resize(1040, 520);
 
     SetMasterDataset(mEmitents, managersQuery);
-    mLink = MasterDetailLink::reopenQuery(managersQuery, name(M::kId), mEmitents, name(E::kManagerParam), this);
+    mLink =
+        MasterDetailLink::reopenQuery(managersQuery, name(M::kId), mEmitents, name(E::kManagerParam), this);
 }
 
 TfmManager::~TfmManager() = default;
@@ -280,8 +286,8 @@ void TfmManager::acAddManagerExecute()
     } catch (const db::OraError& e) {
         reopenManagers(currentManagerId());
         if (e.code() == kUniqueKey)
-            lang::MessageDlgLang(lang::format(lang::tr(u"vrstrLoginExists"), {typed}), lang::MsgDlgType::Error,
-                                 lang::mbOK);
+            lang::MessageDlgLang(lang::format(lang::tr(u"vrstrLoginExists"), {typed}),
+                                 lang::MsgDlgType::Error, lang::mbOK);
         else if (e.code() == kMandatoryMissing)
             lang::MessageDlgLang(lang::tr(u"vrstrLoginIsEmpty"), lang::MsgDlgType::Error, lang::mbOK);
         return;
@@ -334,7 +340,8 @@ void TfmManager::acDelManagerExecute()
 QString TfmManager::AddEmitentsErrorText(const QString& reason)
 {
     // A fixed text of this window, not in the message catalogue.
-    QString text = gridtools::gtText(framework::currentLanguageId(), "Ошибка при добавлении", "Error while adding");
+    QString text =
+        gridtools::gtText(framework::currentLanguageId(), "Ошибка при добавлении", "Error while adding");
     if (!reason.isEmpty())
         text += QLatin1Char('\n') + reason;
     return text;

@@ -67,7 +67,7 @@ QString TfmManagerEdit::password() const
 void TfmManagerEdit::showPasswordClick()
 {
     mPassword->setEchoMode(mPassword->echoMode() == QLineEdit::Password ? QLineEdit::Normal
-                                                                         : QLineEdit::Password);
+                                                                        : QLineEdit::Password);
 }
 
 void TfmManagerEdit::accept()

@@ -1,14 +1,13 @@
 #include "TfmSelectEmForManager.h"
 
 #include "Catalogue.h"
+#include "DBGrid.h"
 #include "Dataset.h"
 #include "ManagerQueries.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QPushButton>
-
-#include "DBGrid.h"
 
 using F = ManagerQueries::FreeEmitents;
 
@@ -31,12 +30,10 @@ void TfmSelectEmForManager::SetupCaptions()
     const QString caption = lang::tr(u"vrstrAddEmitent");
     setWindowTitle(caption);
     grdList()->setHint(caption);
-    const std::pair<QAction*, const char16_t*> hints[] = {{acCheckAll(), u"rstrCheckAll"},
-                                                          {acUnCheckAll(), u"rstrUnCheckAll"},
-                                                          {acInvertCheck(), u"rstrInvertCheck"},
-                                                          {acFind(), u"rstrFind"},
-                                                          {acFilter(), u"rstrFilter"},
-                                                          {acReport(), u"rstrReport"}};
+    const std::pair<QAction*, const char16_t*> hints[] = {
+        {acCheckAll(), u"rstrCheckAll"},       {acUnCheckAll(), u"rstrUnCheckAll"},
+        {acInvertCheck(), u"rstrInvertCheck"}, {acFind(), u"rstrFind"},
+        {acFilter(), u"rstrFilter"},           {acReport(), u"rstrReport"}};
     for (const auto& [action, key] : hints)
         action->setToolTip(lang::tr(key));
     btnOk()->setText(lang::tr(u"rstrAdd"));

@@ -76,8 +76,10 @@ TEST(RegionalManagers, AManagerMadeInTheWindowSignsInAndSeesTheEmitentsGiven)
         EXPECT_EQ(runner.dialogs, QStringList({"TfmManager", "TfmManagerEdit", "TfmSelectEmForManager"}));
         EXPECT_EQ(presenter.count(), 0);
     }
-    ASSERT_EQ(admin(QStringLiteral("SELECT manager_name FROM tev.tev_manager WHERE manager_id = %1").arg(managerId)),
-              EncodeUnicodeEscapes(name));
+    ASSERT_EQ(
+        admin(
+            QStringLiteral("SELECT manager_name FROM tev.tev_manager WHERE manager_id = %1").arg(managerId)),
+        EncodeUnicodeEscapes(name));
 
     QTemporaryDir folder;
     qputenv("TEV_APP_DIR", folder.path().toLocal8Bit());

@@ -13,7 +13,8 @@ TEST(ManagerPassword, KeptAsTypedNotEmptyAndSingleByte)
     } cases[] = {
         {"plain", QStringLiteral("secret"), P::None},
         {"blanks are characters", QStringLiteral("  "), P::None},
-        {"Cyrillic, the numero sign and the euro are in the code page", QStringLiteral(" Пароль №1 € "), P::None},
+        {"Cyrillic, the numero sign and the euro are in the code page", QStringLiteral(" Пароль №1 € "),
+         P::None},
         {"empty", QString(), P::Empty},
         {"Greek", QStringLiteral("pass\u03B2"), P::NotSingleByte},
         {"CJK", QStringLiteral("\u5BC6\u7801"), P::NotSingleByte},
@@ -25,6 +26,8 @@ TEST(ManagerPassword, KeptAsTypedNotEmptyAndSingleByte)
         EXPECT_EQ(ManagerPassword::Check(c.password), c.problem);
     }
     EXPECT_EQ(ManagerPassword::ProblemText(P::None), QString());
-    EXPECT_EQ(ManagerPassword::ProblemText(P::Empty), QStringLiteral("Пароль не может быть пустым. Задайте пароль."));
-    EXPECT_EQ(ManagerPassword::ProblemText(P::NotSingleByte), QStringLiteral("Пароль содержит недопустимые символы"));
+    EXPECT_EQ(ManagerPassword::ProblemText(P::Empty),
+              QStringLiteral("Пароль не может быть пустым. Задайте пароль."));
+    EXPECT_EQ(ManagerPassword::ProblemText(P::NotSingleByte),
+              QStringLiteral("Пароль содержит недопустимые символы"));
 }

@@ -28,9 +28,10 @@ namespace {
 
 QString given(int manager)
 {
-    return adminValue(QStringLiteral("SELECT coalesce(string_agg(emitent_id_web::text, ',' ORDER BY "
-                                     "emitent_id_web), '') FROM tev.tev_manager_emitent WHERE manager_id = %1")
-                          .arg(manager));
+    return adminValue(
+        QStringLiteral("SELECT coalesce(string_agg(emitent_id_web::text, ',' ORDER BY "
+                       "emitent_id_web), '') FROM tev.tev_manager_emitent WHERE manager_id = %1")
+            .arg(manager));
 }
 
 QString column(db::Dataset* ds, const char* field)
@@ -70,7 +71,8 @@ std::function<int(QDialog&)> chooseEmitents(QList<int> ids, int result = QDialog
         db::Dataset* list = d.ListDataset();
         for (int row = 0; row < list->recordCount(); ++row) {
             const int id = list->value(row, list->fieldIndex(QString::fromLatin1(F::kId))).toInt();
-            list->setValueAt(row, list->fieldIndex(QString::fromLatin1(F::kChoice)), ids.contains(id) ? 1 : 0);
+            list->setValueAt(row, list->fieldIndex(QString::fromLatin1(F::kChoice)),
+                             ids.contains(id) ? 1 : 0);
         }
         return result;
     });
@@ -164,11 +166,13 @@ TEST(TfmManagerTest, ManagersShowDecodedWithTheEmitentsOfTheCurrentOne)
         shown << g.w.grdEmitents()->columnField(c)->displayLabel();
     EXPECT_EQ(shown, QStringList({"Эмитент", "Филиал", "Название"}));
     for (RecordNavigator* nav : {g.w.navManagers(), g.w.navEmitents()}) {
-        EXPECT_EQ(nav->hints(), QStringList({"На первую запись", "На предыдущую запись", "На следующую запись",
-                                             "На последнюю запись", "", "", "", "", "", "Обновить данные"}));
+        EXPECT_EQ(nav->hints(),
+                  QStringList({"На первую запись", "На предыдущую запись", "На следующую запись",
+                               "На последнюю запись", "", "", "", "", "", "Обновить данные"}));
         EXPECT_TRUE(nav->showHints());
     }
-    EXPECT_EQ(g.w.action(TfmManager::Cmd::acAddManager)->toolTip(), QStringLiteral("Добавить администратора"));
+    EXPECT_EQ(g.w.action(TfmManager::Cmd::acAddManager)->toolTip(),
+              QStringLiteral("Добавить администратора"));
     EXPECT_EQ(g.w.action(TfmManager::Cmd::acDelEmitent)->toolTip(), QStringLiteral("Удалить эмитента"));
 
     ASSERT_TRUE(g.toManager(1));
@@ -209,7 +213,8 @@ TEST(TfmManagerTest, AddingStoresTheNameEscapedAtFullLengthAndThePasswordAsTyped
     EXPECT_EQ(g.w.managers()->asString(QString::fromLatin1(M::kNameShown)), name);
     // Not trimmed: the blanks are part of the password.
     EXPECT_EQ(adminValue("SELECT manager_password_md5 = tev.tev_utils__calc_md5(' Пароль №1 ') FROM "
-                         "tev.tev_manager WHERE manager_id = " + id),
+                         "tev.tev_manager WHERE manager_id = " +
+                         id),
               QStringLiteral("t"));
 }
 
@@ -226,7 +231,9 @@ TEST(TfmManagerTest, RefusedNamesAndPasswords)
         QStringList messages;
     };
     const Case cases[] = {
-        {"a name in use, shown as typed", QStringLiteral("  Иванов Иван "), {"Логин   Иванов Иван  уже существует"}},
+        {"a name in use, shown as typed",
+         QStringLiteral("  Иванов Иван "),
+         {"Логин   Иванов Иван  уже существует"}},
         {"blanks", QStringLiteral("   "), {"Логин не может быть пустым"}},
     };
     for (const Case& c : cases) {
@@ -248,7 +255,8 @@ TEST(TfmManagerTest, RefusedNamesAndPasswords)
     };
     const Refusal refusals[] = {
         {"empty", QString(), QStringLiteral("Пароль не может быть пустым. Задайте пароль.")},
-        {"outside code page 1251", QStringLiteral("pass\u03B2"), QStringLiteral("Пароль содержит недопустимые символы")},
+        {"outside code page 1251", QStringLiteral("pass\u03B2"),
+         QStringLiteral("Пароль содержит недопустимые символы")},
     };
     for (bool changeMode : {false, true}) {
         for (const Refusal& r : refusals) {
@@ -338,8 +346,9 @@ TEST(TfmManagerTest, DeletingAsksWithTheDecodedNameAndTakesTheEmitentLinksAlong)
     ASSERT_NE(given(last), QString());
     presenter.answer(lang::mrOk);
     g.w.acDelManagerExecute();
-    EXPECT_EQ(adminValue(QStringLiteral("SELECT count(*) FROM tev.tev_manager WHERE manager_id = %1").arg(last)),
-              QStringLiteral("0"));
+    EXPECT_EQ(
+        adminValue(QStringLiteral("SELECT count(*) FROM tev.tev_manager WHERE manager_id = %1").arg(last)),
+        QStringLiteral("0"));
     EXPECT_EQ(given(last), QString());
     EXPECT_EQ(g.currentManager(), before);
     EXPECT_EQ(list->recordCount(), 2);
