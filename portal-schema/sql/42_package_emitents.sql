@@ -319,6 +319,7 @@ AS $$
 DECLARE
     v_name text := tev_priv_text(btrim(p_manager_name));
 BEGIN
+    PERFORM tev_priv_check_length(v_name, '"TEV_MANAGER"."MANAGER_NAME"', 255);
     INSERT INTO tev_manager (manager_name, manager_password_md5)
     VALUES (v_name, tev_utils__calc_md5(tev_priv_text(p_password)))
     RETURNING manager_id INTO p_new_manager_id;

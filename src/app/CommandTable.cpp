@@ -77,7 +77,7 @@ const QList<MainCommand>& MainCommands()
          nullptr,
          {},
          [](TfrmMain& w) { ShowEventsJournal(&w, w.mDm.session(), w.mDm.ActiveScheme()); }},
-        {actManager, u"vrstrManager", {}, nullptr, {}, later},
+        {actManager, u"vrstrManager", {}, nullptr, {}, &TfrmMain::actManagerExecute},
         {actShowNews, u"vrstrNews", {}, nullptr, {}, later},
         {actShowEditGroupForNews, u"vrstrGroupNews", {}, nullptr, {}, later},
         // Справка

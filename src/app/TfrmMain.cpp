@@ -29,6 +29,7 @@
 #include "TfrmEmitentSelect.h"
 #include "TdmMain.h"
 #include "TfmMailEdit.h"
+#include "TfmManager.h"
 #include "TfmTEVWebReports.h"
 #include "TfmConfig.h"
 #include "TfrmShemaForm.h"
@@ -275,6 +276,11 @@ void TfrmMain::acHelpExecute()
     help->close();
     help->open();
     reference::ShowHelpEdit(this, mDm);
+}
+
+void TfrmMain::actManagerExecute()
+{
+    reference::ShowManagers(this, mDm);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -80,6 +80,8 @@ public:
     void acEmitentSelectExecute();
     // Reopens the help types, then the help window.
     void acHelpExecute();
+    // The regional managers' window.
+    void actManagerExecute();
     // An item of the interface-language submenu was chosen.
     void InterfaceLanguageClick(QAction* item);
 

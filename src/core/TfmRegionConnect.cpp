@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "IniFile.h"
+#include "ManagerPassword.h"
 #include "MessageDialogs.h"
 #include "ModalRunner.h"
 #include "OraError.h"
@@ -213,9 +214,17 @@ void TfmRegionConnect::btnEnterClick()
     // No manager chosen is checked like any other pair and refused by the portal.
     const QVariant chosen = ui->cbManager->currentData();
     const int managerId = chosen.isValid() ? chosen.toInt() : -1;
+    // The password is taken as typed. One that no manager can have been given (characters outside
+    // the code page) is refused here with the reason; an empty one is the portal's to refuse.
+    const QString password = ui->edtManagerPassword->text();
+    const ManagerPassword::Problem problem = ManagerPassword::Check(password);
+    if (problem == ManagerPassword::Problem::NotSingleByte) {
+        lang::ShowMsgBox(this, ManagerPassword::ProblemText(problem), 1);
+        ui->edtManagerPassword->setFocus();
+        return;
+    }
     try {
-        mDm->queries().TEV_UTILS->execProc(QStringLiteral("AUTHENTICATION_MANAGER"),
-                                           {managerId, ui->edtManagerPassword->text()});
+        mDm->queries().TEV_UTILS->execProc(QStringLiteral("AUTHENTICATION_MANAGER"), {managerId, password});
     } catch (const db::OraError& e) {
         if (e.code() == kNoDataFound) {
             lang::ShowMsgBox(this, lang::tr(u"vrstrWrongPassword"), 1);

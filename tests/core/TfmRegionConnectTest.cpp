@@ -181,12 +181,18 @@ TEST_F(TfmRegionConnectTest, ManagerSignsInWithTheirOwnPassword)
         EXPECT_EQ(d.focusWidget(), edit(d, "edtManagerPassword"));
         EXPECT_EQ(dm.ManagerId(), -1);
 
+        // No manager can have been given a password outside the code page: refused before the portal.
+        chooseManager(d, "Петрова Анна", QStringLiteral("manager2\u03B2"));
+        d.btnEnterClick();
+        EXPECT_EQ(dm.ManagerId(), -1);
+
         chooseManager(d, "Петрова Анна", "manager2");
         d.btnEnterClick();
     }));
     for (const lang::MessageRequest& r : presenter.requests())
         boxes << r.text;
-    EXPECT_EQ(boxes, QStringList({"Нет соединения с базой", "Неправильный пароль"}));
+    EXPECT_EQ(boxes, QStringList({"Нет соединения с базой", "Неправильный пароль",
+                                  "Пароль содержит недопустимые символы"}));
     EXPECT_TRUE(stayedOpen);
     // Names are kept escape-encoded by the portal.
     EXPECT_EQ(names, QStringList({"Иванов Иван", "Петрова Анна", "Manager Émilie"}));

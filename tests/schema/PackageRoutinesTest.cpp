@@ -302,6 +302,13 @@ TEST_F(SchemaTest, RegionalManagers)
     create->setParam("P_MANAGER_NAME", QString("Nikos \\u039D"));
     create->setParam("P_PASSWORD", QString());
     EXPECT_EQ(oraCode([&] { create->execProc(); }), 1400);
+    // 255 characters count decoded, however long their escapes; one more is too long.
+    create->setParam("P_PASSWORD", QString("x"));
+    create->setParam("P_MANAGER_NAME", QString("\\u03B2").repeated(256));
+    EXPECT_EQ(oraCode([&] { create->execProc(); }), 12899);
+    create->setParam("P_MANAGER_NAME", QString("\\u03B2").repeated(255));
+    EXPECT_EQ(oraCode([&] { create->execProc(); }), 0);
+    create->setParam("P_MANAGER_NAME", QString("Nikos \\u039D"));
     create->setParam("P_PASSWORD", QString(" secret "));
     create->execProc();
     const int id = create->paramByName("P_NEW_MANAGER_ID").asInteger();
