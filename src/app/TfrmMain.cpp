@@ -26,6 +26,7 @@
 #include "TTranslator.h"
 #include "TfmADBonusRanges.h"
 #include "TfrmCouponsArchive.h"
+#include "TfrmNews.h"
 #include "TdmMain.h"
 #include "TfmMailEdit.h"
 #include "TfmTEVWebReports.h"
@@ -268,6 +269,16 @@ void TfrmMain::acHelpExecute()
     help->close();
     help->open();
     reference::ShowHelpEdit(this, mDm);
+}
+
+void TfrmMain::actShowNewsExecute()
+{
+    reference::ShowNews(this, mDm);
+}
+
+void TfrmMain::actShowEditGroupForNewsExecute()
+{
+    reference::ShowEditGroupForNews(this, mDm);
 }
 
 // ---------------------------------------------------------------------------------------------

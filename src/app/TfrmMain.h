@@ -80,6 +80,9 @@ public:
     void acEmitentSelectExecute();
     // Reopens the help types, then the help window.
     void acHelpExecute();
+    // The news window and the news subscriber groups editor.
+    void actShowNewsExecute();
+    void actShowEditGroupForNewsExecute();
     // An item of the interface-language submenu was chosen.
     void InterfaceLanguageClick(QAction* item);
 
