@@ -73,8 +73,8 @@ TfmEditGroupForNews::TfmEditGroupForNews(TdmMain& dm, QWidget* owner) : TfrmMain
                                framework::ActionTable::kSeparator, Cmd::acSelectSubscriber});
     connect(grdList(), &QAbstractItemView::doubleClicked, this,
             [this] { action(Cmd::acUpdGroup)->trigger(); });
-    TfmEditGroupForNews::SetupCaptions();
     resize(560, 440);
+    ensureCreated();
 }
 
 TfmEditGroupForNews::~TfmEditGroupForNews() = default;

@@ -32,6 +32,7 @@ TfmGroupForNewsEdit::TfmGroupForNewsEdit(bool adding, QWidget* owner)
     connect(mOk, &QPushButton::clicked, this, &TfmGroupForNewsEdit::OkClick);
     connect(mCancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(460, 110);
+    ensureCreated();
 }
 
 TfmGroupForNewsEdit::~TfmGroupForNewsEdit() = default;

@@ -54,6 +54,7 @@ TfmNewsEdit::TfmNewsEdit(bool adding, QWidget* owner)
     connect(mBody, &QPlainTextEdit::textChanged, this, &TfmNewsEdit::bodyChanged);
     setNews({}, framework::now(), {}, false);
     resize(620, 460);
+    ensureCreated();
 }
 
 TfmNewsEdit::~TfmNewsEdit() = default;

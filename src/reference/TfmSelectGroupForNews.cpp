@@ -48,8 +48,8 @@ TfmSelectGroupForNews::TfmSelectGroupForNews(TdmMain& dm, QWidget* owner)
     grdList()->horizontalHeader()->setStretchLastSection(true);
     disconnect(btnOk(), &QPushButton::clicked, this, &QDialog::accept);
     connect(btnOk(), &QPushButton::clicked, this, &TfmSelectGroupForNews::ApplyClick);
-    TfmSelectGroupForNews::SetupCaptions();
     resize(520, 440);
+    ensureCreated();
 }
 
 TfmSelectGroupForNews::~TfmSelectGroupForNews() = default;

@@ -79,7 +79,7 @@ QString moveProcedure(TfmSubscriberSelect::List from)
 }
 
 // SHOW_REPORT_NAME as a number, 0 when empty or not one.
-int reportNameSwitch(const QString& text)
+int reportNameSetting(const QString& text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -339,7 +339,7 @@ void TfmSubscriberSelect::FormShow()
     if (mShownOnce)
         return;
     mShownOnce = true;
-    mReportName = reportNameSwitch(mDm.GetConfigValue(QStringLiteral("SHOW_REPORT_NAME")));
+    mReportName = reportNameSetting(mDm.GetConfigValue(QStringLiteral("SHOW_REPORT_NAME")));
 
     // The chooser starts on the main window's emitent.
     QVariant start;

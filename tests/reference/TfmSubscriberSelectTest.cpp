@@ -117,6 +117,7 @@ TEST(TfmSubscriberSelectTest, OpensOnTheMainEmitentWithTheGroupsMembersAndItsNam
 
     ScriptedModalRunner runner;
     runner.answer = answerDialog<S>([&](S& w) {
+        w.show(); // opens its lists
         EXPECT_EQ(w.tabs()->currentIndex(), 0);
         EXPECT_EQ(w.chosenEmitentId(), 1);
         EXPECT_EQ(ids(w.list(S::MemberEmitents), "EMITENT_ID_WEB"), QStringLiteral("7"));

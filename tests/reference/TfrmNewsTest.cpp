@@ -33,12 +33,12 @@ QString field(const char* name)
     return QString::fromLatin1(name);
 }
 
-// A news item of its own, dated after every other one (the test program shares one database).
+// A news item of its own, dated after every other one the tests make (they share one database).
 int newNews(const QString& headline, int daysAhead)
 {
     return adminValue(
                QStringLiteral("INSERT INTO tev.tev_news (headline_news, date_news, cardholder_visibility) "
-                              "VALUES ('%1', timestamp '2090-01-01' + %2 * interval '1 day', 0) "
+                              "VALUES ('%1', timestamp '2099-01-01' + %2 * interval '1 day', 0) "
                               "RETURNING news_id")
                    .arg(headline)
                    .arg(daysAhead))
@@ -168,8 +168,8 @@ TEST(TfrmNewsTest, DeletingTheLastItemLandsOnThePreviousOne)
 {
     REQUIRE_PG();
     SignedInModule m;
-    const int previous = newNews(QStringLiteral("Предпоследняя"), 1);
-    const int last = newNews(QStringLiteral("Caf\\u00E9"), 2);
+    const int previous = newNews(QStringLiteral("Предпоследняя"), 300);
+    const int last = newNews(QStringLiteral("Caf\\u00E9"), 301);
     TfrmNews w(*m.dm);
     w.show();
     w.news()->last();
@@ -187,7 +187,7 @@ TEST(TfrmNewsTest, BindingIsOneTransactionAndAFailureKeepsTheWindowWithItsTicks)
 {
     REQUIRE_PG();
     SignedInModule m;
-    const int news = newNews(QStringLiteral("Привязка"), 3);
+    const int news = newNews(QStringLiteral("Привязка"), 0);
     const int kept = newGroup(QStringLiteral("bound before"));
     const int added = newGroup(QStringLiteral("bound now"));
     adminValue(QStringLiteral("INSERT INTO tev.tev_news_group_link VALUES (%1, %2)").arg(news).arg(kept));
