@@ -15,6 +15,7 @@
 #include "TfmGroupForNewsEdit.h"
 #include "TfmSubscriberSelect.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -62,8 +63,19 @@ TfmEditGroupForNews::TfmEditGroupForNews(TdmMain& dm, QWidget* owner) : TfrmMain
         a->setEnabled(false);
     }
     btnOk()->hide();
-    mActions.addTo(ToolBar(), {Cmd::acAddGroup, Cmd::acUpdGroup, Cmd::acDeleteGroup,
-                               framework::ActionTable::kSeparator, Cmd::acSelectSubscriber});
+    // The group commands come first, then the list tools; the separator of the ticks goes too.
+    const QList<QAction*> tools = ToolBar()->actions();
+    for (QAction* a : tools)
+        if (a->isSeparator()) {
+            a->setVisible(false);
+            break;
+        }
+    QAction* firstTool = tools.value(4);
+    for (const char* cmd : {Cmd::acAddGroup, Cmd::acUpdGroup, Cmd::acDeleteGroup})
+        ToolBar()->insertAction(firstTool, action(cmd));
+    ToolBar()->insertSeparator(firstTool);
+    ToolBar()->insertAction(firstTool, action(Cmd::acSelectSubscriber));
+    ToolBar()->insertSeparator(firstTool);
     SetListDataset(mDm.queries().ospGetGroupList);
     grdList()->horizontalHeader()->setStretchLastSection(true);
     grdList()->setCellClickHook({});
@@ -73,7 +85,7 @@ TfmEditGroupForNews::TfmEditGroupForNews(TdmMain& dm, QWidget* owner) : TfrmMain
                                framework::ActionTable::kSeparator, Cmd::acSelectSubscriber});
     connect(grdList(), &QAbstractItemView::doubleClicked, this,
             [this] { action(Cmd::acUpdGroup)->trigger(); });
-    resize(560, 440);
+    resize(820, 460);
     ensureCreated();
 }
 

@@ -9,6 +9,7 @@
 #include "TdmMain.h"
 #include "TfmSubscriberSelect.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QToolBar>
@@ -42,13 +43,15 @@ TfmSelectGroupForNews::TfmSelectGroupForNews(TdmMain& dm, QWidget* owner)
 {
     setObjectName(QStringLiteral("fmSelectGroupForNews"));
     mActions.create(this, ActionRows());
-    ToolBar()->addSeparator();
-    mActions.addTo(ToolBar(), {Cmd::acSelectSubscriber});
+    // After the tick commands, before the list tools.
+    QAction* firstTool = ToolBar()->actions().value(4);
+    ToolBar()->insertAction(firstTool, action(Cmd::acSelectSubscriber));
+    ToolBar()->insertSeparator(firstTool);
     SetListDataset(mDm.queries().ospGetGroupList);
     grdList()->horizontalHeader()->setStretchLastSection(true);
     disconnect(btnOk(), &QPushButton::clicked, this, &QDialog::accept);
     connect(btnOk(), &QPushButton::clicked, this, &TfmSelectGroupForNews::ApplyClick);
-    resize(520, 440);
+    resize(820, 460);
     ensureCreated();
 }
 

@@ -17,6 +17,7 @@
 #include "StoredProc.h"
 #include "TdmMain.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -268,8 +269,6 @@ QWidget* TfmSubscriberSelect::makePane(List which, QWidget* parent)
     pane.bar->setIconSize(QSize(16, 16));
     for (Tick tick : {Tick::All, Tick::None, Tick::Invert})
         pane.bar->addAction(&mActions.action(kTickNames[which][int(tick)]));
-    pane.bar->addSeparator();
-    gridActions().addTo(pane.bar, {TfmMainTEV::Cmd::acFind, TfmMainTEV::Cmd::acReport});
 
     pane.grid = new DBGrid(DBGrid::Family::Unicode, box);
     static constexpr const char* gridNames[kListCount] = {"grdFreeEmitents", "grdMemberEmitents",
@@ -279,6 +278,14 @@ QWidget* TfmSubscriberSelect::makePane(List which, QWidget* parent)
                           GridOption::AlwaysShowSelection);
     pane.grid->setDataset(pane.dataset);
     pane.grid->horizontalHeader()->setStretchLastSection(true);
+    // Ticks, find and report also from the list's menu.
+    pane.grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (Tick tick : {Tick::All, Tick::None, Tick::Invert})
+        pane.grid->addAction(&mActions.action(kTickNames[which][int(tick)]));
+    auto* separator = new QAction(pane.grid);
+    separator->setSeparator(true);
+    pane.grid->addAction(separator);
+    gridActions().addTo(pane.grid, {TfmMainTEV::Cmd::acFind, TfmMainTEV::Cmd::acReport});
     pane.grid->setCellClickHook([this, which](int, int column) {
         const db::Field* f = mPanes[which].grid->columnField(column);
         if (f && f->name().compare(name(E::kCheck), Qt::CaseInsensitive) == 0)

@@ -69,7 +69,9 @@ TfrmNews::TfrmNews(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(dm)
     for (const char* hidden : {N::kId, N::kHeadline, N::kBody, N::kVisibility})
         mNews->defineField(name(hidden)).setVisible(false);
     mNews->defineField(name(N::kDate)).setDisplayFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
-    reference::AddDecodedField(mNews, name(N::kHeadlineShown), name(N::kHeadline), 60);
+    reference::AddDecodedField(mNews, name(N::kHeadlineShown), name(N::kHeadline), 34);
+    mNews->defineField(name(N::kDate)).setDisplayWidth(16);
+    mNews->defineField(name(N::kVisibilityText)).setDisplayWidth(12);
     reference::AddDecodedField(mNews, name(N::kBodyShown), name(N::kBody));
     mNews->defineField(name(N::kBodyShown)).setVisible(false);
 
@@ -133,6 +135,7 @@ TfrmNews::TfrmNews(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(dm)
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({640, 340});
 
     mClose = new QPushButton(this);
     mClose->setObjectName(QStringLiteral("btnClose"));
@@ -143,7 +146,7 @@ TfrmNews::TfrmNews(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(dm)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
-    resize(900, 520);
+    resize(1000, 540);
 
     fSetSession(this, mDm.session());
     fSetShema(this, mDm.ActiveScheme());
