@@ -103,10 +103,8 @@ void TfmEditGroupForNews::SetupCaptions()
 
 void TfmEditGroupForNews::FormShow()
 {
-    // The list as last fetched: the news item of the last binding, or none.
-    db::StoredProc* list = mDm.queries().ospGetGroupList;
-    if (!list->isOpen())
-        refetch({});
+    // Fetched again for the news item of the last binding (none before the first one).
+    refetch({});
 }
 
 void TfmEditGroupForNews::ActionsUpdate()

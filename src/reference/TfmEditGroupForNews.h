@@ -20,7 +20,7 @@ public:
         static constexpr char acSelectSubscriber[] = "acSelectSubscriber";
     };
 
-    // The list is the data module's group list as last fetched for a news item.
+    // The list is the data module's group list, fetched for the news item of the last binding.
     explicit TfmEditGroupForNews(TdmMain& dm, QWidget* owner = nullptr);
     ~TfmEditGroupForNews() override;
 
