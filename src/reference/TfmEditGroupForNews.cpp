@@ -81,11 +81,14 @@ TfmEditGroupForNews::TfmEditGroupForNews(TdmMain& dm, QWidget* owner) : TfrmMain
     grdList()->setCellClickHook({});
     grdList()->setKeyDownHook({});
     grdList()->setContextMenuPolicy(Qt::ActionsContextMenu);
-    mActions.addTo(grdList(), {Cmd::acAddGroup, Cmd::acUpdGroup, Cmd::acDeleteGroup,
-                               framework::ActionTable::kSeparator, Cmd::acSelectSubscriber});
+    mActions.addTo(grdList(),
+                   {Cmd::acAddGroup, Cmd::acUpdGroup, Cmd::acDeleteGroup, framework::ActionTable::kSeparator,
+                    Cmd::acSelectSubscriber, framework::ActionTable::kSeparator});
+    gridActions().addTo(grdList(), {TfmMainTEV::Cmd::acFind, TfmMainTEV::Cmd::acSort,
+                                    TfmMainTEV::Cmd::acFilter, TfmMainTEV::Cmd::acReport});
     connect(grdList(), &QAbstractItemView::doubleClicked, this,
             [this] { action(Cmd::acUpdGroup)->trigger(); });
-    resize(820, 460);
+    resize(960, 460);
     ensureCreated();
 }
 

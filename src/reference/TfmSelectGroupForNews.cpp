@@ -51,7 +51,7 @@ TfmSelectGroupForNews::TfmSelectGroupForNews(TdmMain& dm, QWidget* owner)
     grdList()->horizontalHeader()->setStretchLastSection(true);
     disconnect(btnOk(), &QPushButton::clicked, this, &QDialog::accept);
     connect(btnOk(), &QPushButton::clicked, this, &TfmSelectGroupForNews::ApplyClick);
-    resize(820, 460);
+    resize(960, 460);
     ensureCreated();
 }
 
