@@ -155,6 +155,18 @@ TEST(TfrmNewsTest, NewsIsStoredAsTypedAndShownAsPlainText)
               markup + QStringLiteral("|null"));
     EXPECT_EQ(shown(w.grdNews(), 1), markup);
 
+    // The longest body of characters outside the code page fits too.
+    const QString body = QString(4000, QChar(0x03B4));
+    runner.answer = answerDialog<TfmNewsEdit>([&](TfmNewsEdit& d) {
+        d.memBody()->setPlainText(body);
+        d.OkClick();
+        return d.result();
+    });
+    w.acEditNewsExecute();
+    EXPECT_EQ(adminValue("SELECT body_news FROM tev.tev_news WHERE news_id = " + id),
+              EncodeUnicodeEscapes(body));
+    EXPECT_EQ(w.news()->asString(field(N::kBodyShown)), body);
+
     // The delete question names the item as it reads; Cancel keeps it.
     RecordingPresenter presenter({lang::mrCancel});
     w.acDeleteNewsExecute();
