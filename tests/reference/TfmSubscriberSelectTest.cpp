@@ -274,3 +274,34 @@ TEST(TfmSubscriberSelectTest, AFailureMidIncludeMovesNothingShowsTheErrorAndList
     }
     EXPECT_EQ(memberClients(group), QString());
 }
+
+TEST(TfmSubscriberSelectTest, NamesForReportsAreShownWhenThePortalSaysSo)
+{
+    REQUIRE_PG();
+    const int group = newGroup(QStringLiteral("report names"));
+    const QString member = adminValue("SELECT min(wbc_id) FROM tev.tev_web_clients WHERE wbc_emitent_id = 1 "
+                                      "AND name_for_report IS NOT NULL");
+    const QString candidate = adminValue(QStringLiteral("SELECT min(wbc_id) FROM tev.tev_web_clients WHERE "
+                                                        "wbc_emitent_id = 1 AND name_for_report IS NOT NULL "
+                                                        "AND wbc_id > %1")
+                                             .arg(member));
+    ASSERT_FALSE(candidate.isEmpty());
+    adminValue(QStringLiteral("INSERT INTO tev.tev_group_client VALUES (%1, %2)").arg(group).arg(member));
+    // The data module reads the portal settings when it signs in.
+    adminValue("UPDATE tev.tev_configs SET param_val = '1' WHERE param_name = 'SHOW_REPORT_NAME'");
+    SignedInModule m;
+    ASSERT_TRUE(m.dm->queries().oqEmitentSelect->locate(QStringLiteral("EMITENT_ID_WEB"), 1));
+    S w(*m.dm, group);
+    w.show();
+    adminValue("UPDATE tev.tev_configs SET param_val = '0' WHERE param_name = 'SHOW_REPORT_NAME'");
+    EXPECT_EQ(w.reportNameSwitch(), 1);
+    for (const auto& [list, id] :
+         {std::pair{S::MemberClients, member}, std::pair{S::FreeClients, candidate}}) {
+        db::Dataset* ds = w.list(list);
+        ASSERT_TRUE(ds->locate(QStringLiteral("WBC_ID"), id.toInt()));
+        EXPECT_EQ(ds->asString(QStringLiteral("WBC_NAME_ANSI")),
+                  DecodeUnicodeEscapes(adminValue(
+                      "SELECT btrim(name_for_report) FROM tev.tev_web_clients WHERE wbc_id = " + id)));
+    }
+    w.close();
+}
