@@ -479,6 +479,8 @@ SET search_path = __SCHEME__, pg_temp
 AS $$
 BEGIN
     PERFORM tev_priv_check_flag(p_cardholder_visibility, 'P_CARDHOLDER_VISIBILITY');
+    PERFORM tev_priv_check_length(p_headline, '"TEV_NEWS"."HEADLINE_NEWS"', 255),
+            tev_priv_check_length(p_body, '"TEV_NEWS"."BODY_NEWS"', 4000);
     INSERT INTO tev_news (headline_news, date_news, body_news, cardholder_visibility)
     VALUES (tev_priv_text(p_headline), tev_priv_date(p_newsdate), tev_priv_text(p_body), p_cardholder_visibility)
     RETURNING news_id INTO p_news_id;
@@ -496,6 +498,8 @@ DECLARE
     v_new tev_news;
 BEGIN
     PERFORM tev_priv_check_flag(p_cardholder_visibility, 'P_CARDHOLDER_VISIBILITY');
+    PERFORM tev_priv_check_length(p_headline, '"TEV_NEWS"."HEADLINE_NEWS"', 255),
+            tev_priv_check_length(p_body, '"TEV_NEWS"."BODY_NEWS"', 4000);
     SELECT * INTO v_old FROM tev_news WHERE news_id = p_news_id FOR UPDATE;
     IF NOT FOUND THEN
         PERFORM tev_priv_no_data('news ' || coalesce(p_news_id::text, 'NULL'));
@@ -578,6 +582,7 @@ LANGUAGE plpgsql SECURITY DEFINER
 SET search_path = __SCHEME__, pg_temp
 AS $$
 BEGIN
+    PERFORM tev_priv_check_length(p_group_name, '"TEV_NEWS_GROUP"."NAME_GROUP"', 255);
     INSERT INTO tev_news_group (name_group) VALUES (tev_priv_text(p_group_name)) RETURNING group_id INTO p_group_id;
     PERFORM tev_priv_journal(20, 'GROUP ' || p_group_id, 'NAME_GROUP', NULL, p_group_name);
 END
@@ -590,6 +595,7 @@ AS $$
 DECLARE
     v_before text;
 BEGIN
+    PERFORM tev_priv_check_length(p_group_name, '"TEV_NEWS_GROUP"."NAME_GROUP"', 255);
     SELECT name_group INTO v_before FROM tev_news_group WHERE group_id = p_group_id FOR UPDATE;
     IF NOT FOUND THEN
         PERFORM tev_priv_no_data('group ' || coalesce(p_group_id::text, 'NULL'));

@@ -78,8 +78,8 @@ const QList<MainCommand>& MainCommands()
          {},
          [](TfrmMain& w) { ShowEventsJournal(&w, w.mDm.session(), w.mDm.ActiveScheme()); }},
         {actManager, u"vrstrManager", {}, nullptr, {}, &TfrmMain::actManagerExecute},
-        {actShowNews, u"vrstrNews", {}, nullptr, {}, later},
-        {actShowEditGroupForNews, u"vrstrGroupNews", {}, nullptr, {}, later},
+        {actShowNews, u"vrstrNews", {}, nullptr, {}, &TfrmMain::actShowNewsExecute},
+        {actShowEditGroupForNews, u"vrstrGroupNews", {}, nullptr, {}, &TfrmMain::actShowEditGroupForNewsExecute},
         // Справка
         {actAbout, u"rstrAbout", {}, "help-about", {}, &TfrmMain::actAboutExecute},
     };

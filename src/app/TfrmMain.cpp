@@ -27,6 +27,7 @@
 #include "TfmADBonusRanges.h"
 #include "TfrmCouponsArchive.h"
 #include "TfrmEmitentSelect.h"
+#include "TfrmNews.h"
 #include "TdmMain.h"
 #include "TfmMailEdit.h"
 #include "TfmManager.h"
@@ -281,6 +282,16 @@ void TfrmMain::acHelpExecute()
 void TfrmMain::actManagerExecute()
 {
     reference::ShowManagers(this, mDm);
+}
+
+void TfrmMain::actShowNewsExecute()
+{
+    reference::ShowNews(this, mDm);
+}
+
+void TfrmMain::actShowEditGroupForNewsExecute()
+{
+    reference::ShowEditGroupForNews(this, mDm);
 }
 
 // ---------------------------------------------------------------------------------------------

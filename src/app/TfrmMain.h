@@ -82,6 +82,9 @@ public:
     void acHelpExecute();
     // The regional managers' window.
     void actManagerExecute();
+    // The news window and the news subscriber groups editor.
+    void actShowNewsExecute();
+    void actShowEditGroupForNewsExecute();
     // An item of the interface-language submenu was chosen.
     void InterfaceLanguageClick(QAction* item);
 

@@ -518,6 +518,41 @@ void Dataset::setValueAt(int row, int column, const QVariant& value)
         mCurrent = qBound(-1, saved, recordCount() - 1);
 }
 
+int Dataset::removeRows(const std::function<bool(int row)>& drop)
+{
+    if (!mOpen)
+        return 0;
+    if (mEditing)
+        post();
+    const int count = recordCount();
+    std::vector<int> kept;
+    kept.reserve(count);
+    int newCurrent = -1;
+    for (int row = 0; row < count; ++row) {
+        const int phys = physicalRow(row);
+        if (!drop(row)) {
+            if (newCurrent < 0 && row >= mCurrent)
+                newCurrent = int(kept.size());
+            kept.push_back(phys);
+            continue;
+        }
+        if (mRemoved.empty())
+            mRemoved.assign(mRowCount, false);
+        mRemoved[phys] = true;
+    }
+    const int dropped = count - int(kept.size());
+    if (dropped == 0)
+        return 0;
+    mView = std::move(kept);
+    mUseView = true;
+    if (newCurrent < 0)
+        newCurrent = int(mView.size()) - 1;
+    setCurrentInternal(newCurrent, false);
+    emit rowsReset();
+    emit afterScroll();
+    return dropped;
+}
+
 void Dataset::removeRow(int row)
 {
     const int phys = physicalRow(row);

@@ -102,6 +102,10 @@ public:
     void cancel();
     // Sets one value of a row at once (edit, set, post), the fast path for tick columns.
     void setValueAt(int row, int column, const QVariant& value);
+    // Drops, in memory only and in one pass, every visible row for which `drop` (given the visible
+    // row number) is true; the others keep their order. The current row stays on the row it was on
+    // when that one is kept, otherwise it takes the next kept row. Returns how many were dropped.
+    int removeRows(const std::function<bool(int row)>& drop);
 
     // In-memory filter in the expression grammar of FilterExpression.
     const QString& filter() const { return mFilterText; }

@@ -519,6 +519,7 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
     own += {"acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
     own << "actReports" << "actExchangeSettings" << "acEmitentSelect";
     own << "actManager";
+    own << "actShowNews" << "actShowEditGroupForNews";
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))

@@ -253,3 +253,44 @@ TEST(MemDataset, LearnsTheColumnsOfAQueryWithoutRunningIt)
     call.setSql("begin S.TEV_UTILS.SOMETHING(:p_rows); end;");
     EXPECT_THROW(ds.learnColumns(call), DbError);
 }
+
+TEST(MemDataset, RemovesManyRowsInOnePassWhereverTheCurrentRowIs)
+{
+    struct Case
+    {
+        const char* name;
+        QList<int> drop; // visible rows
+        int current;
+        QStringList left;
+        int currentAfter;
+    } cases[] = {
+        {"nothing", {}, 2, {"1", "2", "3", "4", "5"}, 2},
+        {"two adjacent, current kept", {1, 2}, 3, {"1", "4", "5"}, 1},
+        {"current dropped: the next kept row", {1, 2}, 1, {"1", "4", "5"}, 1},
+        {"the last ones: the new last row", {3, 4}, 4, {"1", "2", "3"}, 2},
+        {"every row", {0, 1, 2, 3, 4}, 0, {}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemDataset ds;
+        fillPrices(ds);
+        ds.open();
+        ds.setCurrentRow(c.current);
+        QSignalSpy resets(&ds, &Dataset::rowsReset);
+        EXPECT_EQ(ds.removeRows([&](int row) { return c.drop.contains(row); }), c.drop.size());
+        EXPECT_EQ(column(ds, "ID"), c.left);
+        EXPECT_EQ(ds.currentRow(), c.currentAfter);
+        EXPECT_EQ(resets.count(), c.drop.isEmpty() ? 0 : 1);
+    }
+
+    // Rows dropped stay dropped when a filter comes and goes.
+    MemDataset ds;
+    fillPrices(ds);
+    ds.open();
+    ds.setFilter("ID > 1");
+    ds.setFiltered(true);
+    ds.removeRows([](int row) { return row == 0; }); // ID 2
+    EXPECT_EQ(column(ds, "ID"), QStringList({"3", "4", "5"}));
+    ds.setFiltered(false);
+    EXPECT_EQ(column(ds, "ID"), QStringList({"1", "3", "4", "5"}));
+}
