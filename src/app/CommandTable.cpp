@@ -18,7 +18,7 @@ const QList<MainCommand>& MainCommands()
         {actChangeScheme, u"rstrChangeScheme", {}, "network-server", {}, &TfrmMain::actChangeSchemeExecute},
         {actExit, u"rstrExitShort", {}, "application-exit", {}, [](TfrmMain& w) { w.close(); }},
         // Настройки
-        {acSettings, u"vrstrCommonSettings", {}, "preferences-system", {}, later},
+        {acSettings, u"vrstrCommonSettings", {}, "preferences-system", {}, &TfrmMain::acSettingsExecute},
         {actExchangeSettings, u"vrstrExchangeSettings", {}, nullptr, {}, &TfrmMain::actExchangeSettingsExecute},
         {acEmitentSelect, u"vrstrEmitentSettings", {}, nullptr, {}, &TfrmMain::acEmitentSelectExecute},
         {acTrnTypes,

@@ -30,6 +30,7 @@
 #include "TfmMailEdit.h"
 #include "TfmTEVWebReports.h"
 #include "TfmConfig.h"
+#include "TfmSettings.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
 
@@ -540,6 +541,11 @@ void TfrmMain::actRegisterServicesExecute()
 void TfrmMain::actExchangeSettingsExecute()
 {
     ShowExchangeSettings(this, mDm, mServiceBinding);
+}
+
+void TfrmMain::acSettingsExecute()
+{
+    ShowPortalSettings(this, mDm, mWorkArea);
 }
 
 void TfrmMain::actReportsExecute()

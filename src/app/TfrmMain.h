@@ -76,6 +76,8 @@ public:
     void actAboutExecute();
     void actReportsExecute();
     void actExchangeSettingsExecute();
+    // The portal settings; after a save the clients list is read again.
+    void acSettingsExecute();
     // Reopens the emitent list on the row current in it, then the emitent settings.
     void acEmitentSelectExecute();
     // Reopens the help types, then the help window.

@@ -499,6 +499,7 @@ TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
             "acADBonusRangePopravka"};
     own += {"acPOSes", "acTrnTypes", "acTrnTypeGroup", "acSchemesForWeb", "acTermsForWeb", "acHelp"};
     own << "actReports" << "actExchangeSettings";
+    own << "acSettings";
     for (const MainCommand& command : MainCommands()) {
         const QString name = QString::fromLatin1(command.name);
         if (own.contains(name))
