@@ -50,6 +50,12 @@ struct KeyDef
 // shows the same.
 struct ControlState
 {
+    ControlState() = default;
+    ControlState(bool checked, int choice = -1, int number = 0, QString text = {})
+        : checked(checked), choice(choice), number(number), text(std::move(text))
+    {
+    }
+
     bool checked = false;
     int choice = -1;
     int number = 0;

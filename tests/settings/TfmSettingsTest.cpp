@@ -150,8 +150,11 @@ protected:
     // Types text into a line edit as a person would (so the edit's own signals run).
     static void type(QLineEdit* edit, const QString& text)
     {
+        edit->setFocus();
         edit->selectAll();
-        QTest::keyClicks(edit, text);
+        // keyClicks takes Latin letters only; a key event carries any text.
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     // Sets every key to its value of the table.
     static void showTable(TfmSettings& w)
@@ -434,6 +437,8 @@ TEST_F(SettingsWindow, FeedbackOnNeedsAtLeastOneType)
     RecordingPresenter presenter;
     TfmSettings& w = open();
     showTable(w);
+    w.updateActionsNow();
+    EXPECT_TRUE(w.action(TfmSettings::Cmd::acAddFeedbackType)->isEnabled());
     EXPECT_FALSE(w.action(TfmSettings::Cmd::acEditFeedbackType)->isEnabled());
     const std::optional<TfmSettings::Failure> f = w.Validate();
     ASSERT_TRUE(f.has_value());
@@ -453,7 +458,7 @@ TEST_F(SettingsWindow, TemplatesFollowTheirLanguageAndAskBeforeDroppingEdits)
     QComboBox* languages = w.templateLanguages(TfmSettings::FeedbackTemplates);
     EXPECT_EQ(w.templateLanguage(TfmSettings::FeedbackTemplates), 25);
     EXPECT_EQ(w.templateLanguage(TfmSettings::RecoveryTemplates), 25);
-    EXPECT_EQ(w.templateHeader(1)->text() + "|" + w.templateMessage(1)->toPlainText().replace("\n", "\r\n"), russian);
+    EXPECT_EQ(w.templateHeader(1)->text() + "|" + w.templateMessage(1)->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")), russian);
     EXPECT_FALSE(w.templatesChanged(TfmSettings::FeedbackTemplates));
     const int englishRow = languages->findData(9);
     const int russianRow = languages->findData(25);
@@ -648,6 +653,7 @@ TEST_F(SettingsWindow, SwitchesEnableWhatBelongsToThem)
     EXPECT_TRUE(enabled("PSW_CHARS_REQ"));
 
     // The days change with the spin buttons only.
+    click("TYPE_BLOCK_DESCRIBE");
     auto* days = qobject_cast<QSpinBox*>(w.control(QStringLiteral("BLOCK_WARNING_DAYS")));
     const int before = days->value();
     days->findChild<QLineEdit*>()->setFocus();
