@@ -872,17 +872,21 @@ void TfmSettings::reopenTypes(const QVariant& typeId)
 void TfmSettings::acAddFeedbackTypeExecute()
 {
     QString text;
-    if (EditStringDialog(lang::tr(u"vrstrFeedbackType"), kMaxTypeNameLength, text, this) != lang::mrOk)
-        return;
     QVariant id;
     db::Package* pkg = mDm.queries().TEV_UTILS;
-    try {
-        inOneTransaction(*mDm.session(), [&] {
-            pkg->execProc(QStringLiteral("ins_feedback_type"), {text, mDm.LanguageId(), QVariant()});
-            id = pkg->paramByName(QStringLiteral("p_type_id")).value();
-        });
-    } catch (const std::exception& e) {
-        lang::ShowMsgBox(this, errorText(e), 1);
+    // A name the portal refuses comes back in the dialog, so nothing typed is lost.
+    for (;;) {
+        if (EditStringDialog(lang::tr(u"vrstrFeedbackType"), kMaxTypeNameLength, text, this) != lang::mrOk)
+            return;
+        try {
+            inOneTransaction(*mDm.session(), [&] {
+                pkg->execProc(QStringLiteral("ins_feedback_type"), {text, mDm.LanguageId(), QVariant()});
+                id = pkg->paramByName(QStringLiteral("p_type_id")).value();
+            });
+            break;
+        } catch (const std::exception& e) {
+            lang::ShowMsgBox(this, errorText(e), 1);
+        }
     }
     reopenTypes(id);
 }
@@ -893,16 +897,18 @@ void TfmSettings::acEditFeedbackTypeExecute()
         return;
     const int id = currentTypeId();
     QString text = feedbackTypes()->asString(latin(kTypeNameField));
-    if (EditStringDialog(lang::tr(u"vrstrFeedbackType"), kMaxTypeNameLength, text, this) != lang::mrOk)
-        return;
-    try {
-        inOneTransaction(*mDm.session(), [&] {
-            mDm.queries().TEV_UTILS->execProc(QStringLiteral("upd_feedback_type"), {id, text, mDm.LanguageId()});
-        });
-    } catch (const std::exception& e) {
-        lang::ShowMsgBox(this, errorText(e), 1);
-        reopenTypes(id);
-        return;
+    for (;;) {
+        if (EditStringDialog(lang::tr(u"vrstrFeedbackType"), kMaxTypeNameLength, text, this) != lang::mrOk)
+            return;
+        try {
+            inOneTransaction(*mDm.session(), [&] {
+                mDm.queries().TEV_UTILS->execProc(QStringLiteral("upd_feedback_type"),
+                                                  {id, text, mDm.LanguageId()});
+            });
+            break;
+        } catch (const std::exception& e) {
+            lang::ShowMsgBox(this, errorText(e), 1);
+        }
     }
     reopenTypes(id);
     acEditTranslationsExecute();

@@ -486,6 +486,17 @@ TEST(TfrmMain, ExchangeSettingsOpenTheirWindow)
     EXPECT_EQ(runner.titles, QStringList{QString::fromUtf8("Настройки обмена")});
 }
 
+TEST(TfrmMain, CommonSettingsOpenTheirWindow)
+{
+    REQUIRE_PG();
+    Console c;
+    TfrmMain& w = c.open();
+    ScriptedModalRunner runner;
+    w.command("acSettings")->trigger();
+    EXPECT_EQ(runner.dialogs, QStringList{"TfmSettings"});
+    EXPECT_EQ(runner.titles, QStringList{QString::fromUtf8("Общие настройки")});
+}
+
 TEST(TfrmMain, CommandsOfLaterWindowsNameTheirWindow)
 {
     REQUIRE_PG();

@@ -3,6 +3,7 @@
 #include "DBGrid.h"
 #include "OraError.h"
 #include "PgFixture.h"
+#include "PortalCodec.h"
 #include "PortalModule.h"
 #include "PortalSettingsTestValues.h"
 #include "Query.h"
@@ -661,4 +662,45 @@ TEST_F(SettingsWindow, SwitchesEnableWhatBelongsToThem)
     EXPECT_EQ(days->value(), before);
     days->stepUp();
     EXPECT_EQ(days->value(), before + 1);
+}
+
+TEST_F(SettingsWindow, ARefusedTypeNameComesBackInTheDialogAndLongEscapedNamesFit)
+{
+    RecordingPresenter presenter;
+    ScriptedModalRunner runner;
+    TfmSettings& w = open();
+    const int count = w.feedbackTypes()->recordCount();
+    QStringList shown;
+    int round = 0;
+    // Greek letters are stored escaped, six characters each: 255 of them fill 1530.
+    const QString greek(255, QChar(u'λ'));
+    runner.answer = answerDialog<TfmEditString>([&](TfmEditString& d) {
+        shown << d.text();
+        if (++round == 1)
+            d.setText(greek);
+        return int(round <= 2 ? QDialog::Accepted : QDialog::Rejected);
+    });
+    {
+        RefusedWrite refused(session(), QStringLiteral("tev_type_feedback_msg"), QStringLiteral("true"));
+        w.action(TfmSettings::Cmd::acAddFeedbackType)->trigger();
+    }
+    // The first try was refused, the second came back with the same name, the third was cancelled.
+    ASSERT_EQ(presenter.count(), 2);
+    EXPECT_TRUE(presenter.requests().first().text.contains(QStringLiteral("refused by the test")));
+    EXPECT_EQ(shown, (QStringList{QString(), greek, greek}));
+    EXPECT_EQ(w.feedbackTypes()->recordCount(), count);
+
+    round = 1;
+    runner.answer = answerDialog<TfmEditString>([&](TfmEditString& d) {
+        d.setText(greek);
+        return int(QDialog::Accepted);
+    });
+    w.action(TfmSettings::Cmd::acAddFeedbackType)->trigger();
+    EXPECT_EQ(presenter.count(), 2);
+    ASSERT_EQ(w.feedbackTypes()->recordCount(), count + 1);
+    EXPECT_EQ(DecodeUnicodeEscapes(w.feedbackTypes()->asString(QStringLiteral("TYPE_NAME"))), greek);
+    EXPECT_EQ(w.feedbackTypes()->asString(QStringLiteral("TYPE_NAME")).size(), 6 * 255);
+    presenter.answer(lang::mrOk);
+    w.action(TfmSettings::Cmd::acDeleteFeedbackType)->trigger();
+    EXPECT_EQ(w.feedbackTypes()->recordCount(), count);
 }
