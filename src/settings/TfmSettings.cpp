@@ -129,7 +129,7 @@ TfmSettings::TfmSettings(QWidget* owner, TdmMain& dm)
     auto* layout = new QVBoxLayout(ClientPanel());
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(mPages);
-    resize(1020, 720);
+    resize(1180, 800);
 
     mLoading = true;
     readSettings();
@@ -283,7 +283,7 @@ QWidget* TfmSettings::createGeneralPage()
     auto* right = new QVBoxLayout;
     auto* precision = new QGroupBox(page);
     caption(precision, u"vrstrNumbersDecimalCount");
-    auto* precisionRows = new QFormLayout(precision);
+    auto* precisionRows = new QHBoxLayout(precision);
     const QList<std::pair<const char*, const char16_t*>> decimals = {
         {"AMOUNT_DECIMAL_COUNT", u"vrstrDecimalCountForAmount"},
         {"COST_DECIMAL_COUNT", u"vrstrDecimalCountForCost"},
@@ -293,9 +293,15 @@ QWidget* TfmSettings::createGeneralPage()
         auto* combo = new QComboBox(precision);
         combo->setObjectName(QStringLiteral("cb") + latin(key));
         combo->addItems(Key(latin(key)).choices);
+        combo->setFixedWidth(64);
         mKeys[latin(key)].combo = combo;
-        precisionRows->addRow(addLabel(text, precision), combo);
+        QLabel* label = addLabel(text, precision);
+        label->setWordWrap(false);
+        precisionRows->addWidget(label);
+        precisionRows->addWidget(combo);
+        precisionRows->addSpacing(12);
     }
+    precisionRows->addStretch(1);
     right->addWidget(precision);
 
     auto* blocking = new QGroupBox(page);
@@ -386,6 +392,7 @@ QTableWidget* TfmSettings::createLegend(QWidget* parent, int rows)
     legend->setEditTriggers(QAbstractItemView::NoEditTriggers);
     legend->setSelectionMode(QAbstractItemView::NoSelection);
     legend->verticalHeader()->hide();
+    legend->verticalHeader()->setDefaultSectionSize(legend->fontMetrics().height() + 6);
     legend->horizontalHeader()->setStretchLastSection(true);
     legend->setColumnWidth(0, 90);
     legend->setFocusPolicy(Qt::NoFocus);
@@ -478,15 +485,22 @@ QWidget* TfmSettings::createFeedbackPage()
     form->addRow(addBox("FB_SEND_TO_MANAGER", u"vrstrSendToManager", mFeedbackBody));
     left->addLayout(form);
 
+    // Two rows: the captions are long, and a hidden overflow menu would hide commands.
     auto* bar = new QToolBar(mFeedbackBody);
     bar->setIconSize(QSize(16, 16));
-    mActions.addTo(bar, {Cmd::acAddFeedbackType, Cmd::acEditFeedbackType, Cmd::acDeleteFeedbackType,
-                         Cmd::acEditTranslations});
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    mActions.addTo(bar, {Cmd::acAddFeedbackType, Cmd::acEditFeedbackType, Cmd::acDeleteFeedbackType});
+    auto* secondBar = new QToolBar(mFeedbackBody);
+    secondBar->setIconSize(QSize(16, 16));
+    secondBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    mActions.addTo(secondBar, {Cmd::acEditTranslations});
     mNavigator = new RecordNavigator(mFeedbackBody);
     mNavigator->setObjectName(QStringLiteral("nvFeedbackTypes"));
     mNavigator->setDataset(feedbackTypes());
-    bar->addWidget(mNavigator);
+    secondBar->addSeparator();
+    secondBar->addWidget(mNavigator);
     left->addWidget(bar);
+    left->addWidget(secondBar);
     mTypesGrid = new DBGrid(DBGrid::Family::Standard, mFeedbackBody);
     mTypesGrid->setObjectName(QStringLiteral("grdFeedbackTypes"));
     mTypesGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
@@ -583,6 +597,7 @@ QWidget* TfmSettings::createSecurityPage()
     }
     auto* minRow = new QHBoxLayout;
     QLabel* minLabel = addLabel(u"vrstrMinPasswordLength", passwords);
+    minLabel->setWordWrap(false);
     QSpinBox* minLength = addSpin("PSW_MIN_LENGTH", passwords);
     minRow->addWidget(minLabel);
     minRow->addWidget(minLength);
