@@ -381,6 +381,7 @@ AS $$
 DECLARE
     v_name text := tev_priv_text(p_type_name);
 BEGIN
+    PERFORM tev_priv_check_length(v_name, '"TEV_TYPE_FEEDBACK_MSG"."TYPE_NAME"', 255);
     INSERT INTO tev_type_feedback_msg (type_name) VALUES (v_name) RETURNING type_id INTO p_type_id;
     PERFORM tev_priv_feedback_phrase(p_type_id, v_name, p_lang_id);
     PERFORM tev_priv_journal(13, 'FEEDBACK_TYPE ' || p_type_id, 'TYPE_NAME', NULL, v_name);
@@ -398,6 +399,7 @@ BEGIN
     IF v_name IS NULL THEN
         RAISE EXCEPTION 'ORA-01400: cannot insert NULL into ("TEV_TYPE_FEEDBACK_MSG"."TYPE_NAME")';
     END IF;
+    PERFORM tev_priv_check_length(v_name, '"TEV_TYPE_FEEDBACK_MSG"."TYPE_NAME"', 255);
     SELECT type_name INTO v_before FROM tev_type_feedback_msg WHERE type_id = p_type_id FOR UPDATE;
     IF NOT FOUND THEN
         PERFORM tev_priv_no_data('feedback type ' || coalesce(p_type_id::text, 'NULL'));

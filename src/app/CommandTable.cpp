@@ -10,15 +10,13 @@
 const QList<MainCommand>& MainCommands()
 {
     using namespace MainCmd;
-    // The windows still to come say which window they will be.
-    const auto later = &TfrmMain::laterCommand;
     static const QList<MainCommand> commands = {
         // Подключение
         {actReconnect, u"rstrReconnect", {}, "view-refresh", {}, &TfrmMain::actReconnectExecute},
         {actChangeScheme, u"rstrChangeScheme", {}, "network-server", {}, &TfrmMain::actChangeSchemeExecute},
         {actExit, u"rstrExitShort", {}, "application-exit", {}, [](TfrmMain& w) { w.close(); }},
         // Настройки
-        {acSettings, u"vrstrCommonSettings", {}, "preferences-system", {}, later},
+        {acSettings, u"vrstrCommonSettings", {}, "preferences-system", {}, &TfrmMain::acSettingsExecute},
         {actExchangeSettings, u"vrstrExchangeSettings", {}, nullptr, {}, &TfrmMain::actExchangeSettingsExecute},
         {acEmitentSelect, u"vrstrEmitentSettings", {}, nullptr, {}, &TfrmMain::acEmitentSelectExecute},
         {acTrnTypes,

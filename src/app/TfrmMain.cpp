@@ -11,7 +11,6 @@
 #include "FormEnvironment.h"
 #include "FrameworkFiles.h"
 #include "IniFile.h"
-#include "LaterWindowNotice.h"
 #include "MainRules.h"
 #include "MessageDialogs.h"
 #include "ModalRunner.h"
@@ -33,6 +32,7 @@
 #include "TfmManager.h"
 #include "TfmTEVWebReports.h"
 #include "TfmConfig.h"
+#include "TfmSettings.h"
 #include "TfrmShemaForm.h"
 #include "WebLanguageMenu.h"
 
@@ -237,16 +237,6 @@ void TfrmMain::createStatusBar()
         mStatusBar->addWidget(mPanels[i]);
     }
     mStatusBar->addWidget(new QWidget(mStatusBar), 1);
-}
-
-void TfrmMain::laterWindow(const QString& caption)
-{
-    LaterWindowNotice::Show(this, caption);
-}
-
-void TfrmMain::laterCommand(QAction& command)
-{
-    laterWindow(command.text());
 }
 
 void TfrmMain::acADBonusRangeExecute(QAction& command)
@@ -564,6 +554,11 @@ void TfrmMain::actRegisterServicesExecute()
 void TfrmMain::actExchangeSettingsExecute()
 {
     ShowExchangeSettings(this, mDm, mServiceBinding);
+}
+
+void TfrmMain::acSettingsExecute()
+{
+    ShowPortalSettings(this, mDm, mWorkArea);
 }
 
 void TfrmMain::actReportsExecute()

@@ -76,6 +76,8 @@ public:
     void actAboutExecute();
     void actReportsExecute();
     void actExchangeSettingsExecute();
+    // The portal settings; after a save the clients list is read again.
+    void acSettingsExecute();
     // Reopens the emitent list on the row current in it, then the emitent settings.
     void acEmitentSelectExecute();
     // Reopens the help types, then the help window.
@@ -115,9 +117,6 @@ private:
     void updateCaption();
     void bindServices();
     bool describesAvailable();
-    void laterWindow(const QString& caption);
-    // A command whose window comes later: a notice naming the window.
-    void laterCommand(QAction& command);
     // The bonus ranges of the command's kind.
     void acADBonusRangeExecute(QAction& command);
     void Terminate();
