@@ -13,7 +13,6 @@
 #include "FrameworkFiles.h"
 #include "InMemoryServiceManager.h"
 #include "IniFile.h"
-#include "LaterWindowNotice.h"
 #include "MainRules.h"
 #include "PgFixture.h"
 #include "Query.h"
