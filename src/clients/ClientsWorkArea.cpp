@@ -364,8 +364,7 @@ void ClientsWorkArea::createActions()
 
 void ClientsWorkArea::setupGrids()
 {
-    const GridOptions options = (DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                                GridOption::RowSelect | GridOption::AlwaysShowSelection;
+    const GridOptions options = DBGrid::readOnlyOptions() | GridOption::RowSelect;
     DBGrid* clients = ui->grdClients;
     clients->setObjectName(QStringLiteral("grdClients"));
     clients->setOptions(options);

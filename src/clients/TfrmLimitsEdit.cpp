@@ -59,8 +59,7 @@ TfrmLimitsEdit::TfrmLimitsEdit(TdmMain& dm, Mode mode, int id, QWidget* owner)
     mNavigator = new RecordNavigator(this);
     mGrid = new DBGrid(this);
     mGrid->setObjectName(QStringLiteral("grdLimits"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     QList<DBGrid::Column> columns;
     for (const QString& field : SharedQueries::displayColumns(mQuery->objectName()))
         columns.append({field, QString(), field == QLatin1String("SERVICE_NAME_ANSI") ? 260 : 130, true});

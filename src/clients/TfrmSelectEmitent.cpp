@@ -13,8 +13,7 @@ TfrmSelectEmitent::TfrmSelectEmitent(QWidget* owner)
 {
     ui->setupUi(this);
     DBGrid* g = ui->grdEmitents;
-    g->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
-                  GridOption::AlwaysShowSelection);
+    g->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     g->setColumns({{QStringLiteral("EMITENT"), QString(), 500, true}});
     g->horizontalHeader()->setStretchLastSection(true);
     g->setDataset(mList);

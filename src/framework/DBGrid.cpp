@@ -154,6 +154,11 @@ GridOptions DBGrid::defaultOptions()
            GridOption::CancelOnExit;
 }
 
+GridOptions DBGrid::readOnlyOptions()
+{
+    return (defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::AlwaysShowSelection;
+}
+
 void DBGrid::setOptions(GridOptions options)
 {
     mOptions = options;

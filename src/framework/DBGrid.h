@@ -82,6 +82,8 @@ public:
     GridOptions options() const { return mOptions; }
     void setOptions(GridOptions options);
     static GridOptions defaultOptions();
+    // The defaults of a list that is only looked at: no editing, the selection shown without focus.
+    static GridOptions readOnlyOptions();
 
     // The check column's field name, shown as a check box.
     QString checkFieldName() const;

@@ -114,8 +114,7 @@ TfmManager::TfmManager(TdmMain& dm, QWidget* owner)
     auto makeGrid = [this](const char* objectName, db::Dataset* dataset) {
         auto* grid = new DBGrid(DBGrid::Family::Standard, ClientPanel());
         grid->setObjectName(QString::fromLatin1(objectName));
-        grid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                         GridOption::RowSelect | GridOption::AlwaysShowSelection);
+        grid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
         grid->setDataset(dataset);
         grid->horizontalHeader()->setStretchLastSection(true);
         return grid;

@@ -91,8 +91,7 @@ TfmPOSes::TfmPOSes(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(dm)
 
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdPOSes"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions());
     mGrid->setDataset(list());
     mGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
     mActions.addTo(mGrid, {Cmd::acUpdPOS, framework::ActionTable::kSeparator});

@@ -274,8 +274,7 @@ QWidget* TfmSubscriberSelect::makePane(List which, QWidget* parent)
     static constexpr const char* gridNames[kListCount] = {"grdFreeEmitents", "grdMemberEmitents",
                                                           "grdFreeClients", "grdMemberClients"};
     pane.grid->setObjectName(QString::fromLatin1(gridNames[which]));
-    pane.grid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                          GridOption::AlwaysShowSelection);
+    pane.grid->setOptions(DBGrid::readOnlyOptions());
     pane.grid->setDataset(pane.dataset);
     pane.grid->horizontalHeader()->setStretchLastSection(true);
     // Ticks, find and report also from the list's menu.

@@ -119,8 +119,7 @@ TfmTransactionGroups::TfmTransactionGroups(QWidget* owner, const QString& shema,
 
     mGroupsGrid = new DBGrid(DBGrid::Family::Standard, ClientPanel());
     mGroupsGrid->setObjectName(QStringLiteral("grdGroups"));
-    mGroupsGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                            GridOption::RowSelect | GridOption::AlwaysShowSelection);
+    mGroupsGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mGroupsGrid->setDataset(groupsQuery);
     mGroupsGrid->horizontalHeader()->setStretchLastSection(true);
 
@@ -129,8 +128,7 @@ TfmTransactionGroups::TfmTransactionGroups(QWidget* owner, const QString& shema,
     mActions.addTo(memberBar, {Cmd::acUpdTrnTypeInGroup});
     mMembersGrid = new DBGrid(DBGrid::Family::Standard, ClientPanel());
     mMembersGrid->setObjectName(QStringLiteral("grdMembers"));
-    mMembersGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                             GridOption::RowSelect | GridOption::AlwaysShowSelection);
+    mMembersGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mMembersGrid->setDataset(mMembers);
     mMembersGrid->horizontalHeader()->setStretchLastSection(true);
 

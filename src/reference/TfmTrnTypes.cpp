@@ -44,8 +44,7 @@ TfmTrnTypes::TfmTrnTypes(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(d
 
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdTrnTypes"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions());
     mGrid->setDataset(list());
     mGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
     mActions.addTo(mGrid, {Cmd::acChangeMark, framework::ActionTable::kSeparator});

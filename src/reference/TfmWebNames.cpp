@@ -69,8 +69,7 @@ TfmWebNames::TfmWebNames(QWidget* owner, const QString& shema, db::Session* sess
 
     mGrid = new DBGrid(DBGrid::Family::Standard, ClientPanel());
     mGrid->setObjectName(QStringLiteral("grdNames"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mGrid->setDataset(q);
     mGrid->horizontalHeader()->setStretchLastSection(true);
 

@@ -75,8 +75,7 @@ TfrmHelpEdit::TfrmHelpEdit(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm
 
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdHelp"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mGrid->setDataset(list());
     mGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
     mActions.addTo(mGrid, {Cmd::acAddTrnType, Cmd::acEditTrnType, Cmd::acDelTrnType,

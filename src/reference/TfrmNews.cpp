@@ -97,8 +97,7 @@ TfrmNews::TfrmNews(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(dm)
     mNavigator->setDataset(mNews);
     mNewsGrid = new DBGrid(DBGrid::Family::Unicode, this);
     mNewsGrid->setObjectName(QStringLiteral("grdNews"));
-    mNewsGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                          GridOption::RowSelect | GridOption::AlwaysShowSelection);
+    mNewsGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mNewsGrid->setDataset(mNews);
     mNewsGrid->horizontalHeader()->setStretchLastSection(true);
     mNewsGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -112,8 +111,7 @@ TfrmNews::TfrmNews(TdmMain& dm, QWidget* owner) : TfmMainTEV(owner), mDm(dm)
     mActions.addTo(groupBar, {Cmd::acSelectGroup});
     mGroupsGrid = new DBGrid(DBGrid::Family::Unicode, this);
     mGroupsGrid->setObjectName(QStringLiteral("grdGroups"));
-    mGroupsGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                            GridOption::RowSelect | GridOption::AlwaysShowSelection);
+    mGroupsGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mGroupsGrid->setDataset(mGroups);
     mGroupsGrid->horizontalHeader()->setStretchLastSection(true);
     mGroupsGrid->setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -85,8 +85,7 @@ TfrmEmitentSelect::TfrmEmitentSelect(TdmMain& dm, QWidget* owner) : TfmMainTEV(o
 
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdEmitents"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions());
     mGrid->setDataset(list());
     mGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
     mActions.addTo(mGrid, {Cmd::acEmitentEditParams, Cmd::actBillingSettingsEdit, Cmd::actEmitentPosVisible,

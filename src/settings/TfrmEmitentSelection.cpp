@@ -62,8 +62,7 @@ TfrmEmitentSelection::TfrmEmitentSelection(QWidget* owner) : TTevBaseForm(owner)
     mList->setTakesLocalEdits(true);
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdEmitents"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions());
     mGrid->setDataset(mList);
 
     mOk = new QPushButton(this);

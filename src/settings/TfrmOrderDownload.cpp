@@ -66,8 +66,7 @@ TfrmOrderDownload::TfrmOrderDownload(TdmMain& dm, QWidget* owner) : TTevBaseForm
                            {name(kName), db::DataType::String, 255},
                            {name(kId), db::DataType::Integer}});
 
-    const GridOptions options = (DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                                GridOption::RowSelect | GridOption::AlwaysShowSelection;
+    const GridOptions options = DBGrid::readOnlyOptions() | GridOption::RowSelect;
     mLevelGrid = new DBGrid(DBGrid::Family::Standard, this);
     mLevelGrid->setObjectName(QStringLiteral("grdLevels"));
     mLevelGrid->setOptions(options);

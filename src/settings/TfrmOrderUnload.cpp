@@ -54,8 +54,7 @@ TfrmOrderUnload::TfrmOrderUnload(TdmMain& dm, QWidget* owner) : TTevBaseForm(own
                        {name(kId), db::DataType::Integer}});
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdOrderUnload"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mGrid->setDataset(mList);
     mGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
     mActions.addTo(mGrid, {Cmd::actUp, Cmd::actDown});

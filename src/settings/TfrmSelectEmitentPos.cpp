@@ -55,8 +55,7 @@ TfrmSelectEmitentPos::TfrmSelectEmitentPos(TdmMain& dm, QWidget* owner) : TfmMai
 
     mGrid = new DBGrid(DBGrid::Family::Standard, this);
     mGrid->setObjectName(QStringLiteral("grdEmitentPos"));
-    mGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) |
-                      GridOption::AlwaysShowSelection);
+    mGrid->setOptions(DBGrid::readOnlyOptions());
     mGrid->setDataset(list());
     mGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
     gridActions().addTo(mGrid, {TfmMainTEV::Cmd::acFind, TfmMainTEV::Cmd::acReport});
