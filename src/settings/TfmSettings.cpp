@@ -453,6 +453,28 @@ void TfmSettings::markChanged(TemplateGroup group)
         mTemplates[group].changed = true;
 }
 
+// The mail server rows of the feedback and recovery pages; their keys differ by the prefix.
+// Returns the widgets that follow the authentication box.
+QList<QWidget*> TfmSettings::addMailServerRows(const char* prefix, QFormLayout* form, QWidget* parent)
+{
+    const auto key = [prefix](const char* name) { return QByteArray(prefix) + name; };
+    form->addRow(addLabel(u"rstrSMTPServer", parent), addEdit(key("SMTP_SERVER").constData(), parent));
+    form->addRow(addLabel(u"rstrPort", parent), addEdit(key("SMTP_PORT").constData(), parent));
+    form->addRow(addBox(key("USE_AUTH").constData(), u"rstrAuth", parent));
+    QLabel* user = addLabel(u"rstrUser", parent);
+    QLineEdit* login = addEdit(key("SMTP_LOGIN").constData(), parent);
+    form->addRow(user, login);
+    QLabel* pass = addLabel(u"rstrPass", parent);
+    QLineEdit* password = addEdit(key("SMTP_PASSWORD").constData(), parent);
+    password->setEchoMode(QLineEdit::Password);
+    form->addRow(pass, password);
+    QCheckBox* ssl = addBox(key("SMTP_USE_SSL").constData(), u"vrstrUseEncription", parent);
+    form->addRow(ssl);
+    form->addRow(addLabel(u"vrstrSenderAddress", parent), addEdit(key("SENDER_EMAIL").constData(), parent));
+    form->addRow(addLabel(u"vrstrSenderName", parent), addEdit(key("SENDER_NAME").constData(), parent));
+    return {user, login, pass, password, ssl};
+}
+
 QWidget* TfmSettings::createFeedbackPage()
 {
     auto* page = new QWidget;
@@ -466,21 +488,7 @@ QWidget* TfmSettings::createFeedbackPage()
 
     auto* left = new QVBoxLayout;
     auto* form = new QFormLayout;
-    form->addRow(addLabel(u"rstrSMTPServer", mFeedbackBody), addEdit("FB_SMTP_SERVER", mFeedbackBody));
-    form->addRow(addLabel(u"rstrPort", mFeedbackBody), addEdit("FB_SMTP_PORT", mFeedbackBody));
-    form->addRow(addBox("FB_USE_AUTH", u"rstrAuth", mFeedbackBody));
-    QLabel* user = addLabel(u"rstrUser", mFeedbackBody);
-    QLineEdit* login = addEdit("FB_SMTP_LOGIN", mFeedbackBody);
-    form->addRow(user, login);
-    QLabel* pass = addLabel(u"rstrPass", mFeedbackBody);
-    QLineEdit* password = addEdit("FB_SMTP_PASSWORD", mFeedbackBody);
-    password->setEchoMode(QLineEdit::Password);
-    form->addRow(pass, password);
-    QCheckBox* ssl = addBox("FB_SMTP_USE_SSL", u"vrstrUseEncription", mFeedbackBody);
-    form->addRow(ssl);
-    mFeedbackAuth = {user, login, pass, password, ssl};
-    form->addRow(addLabel(u"vrstrSenderAddress", mFeedbackBody), addEdit("FB_SENDER_EMAIL", mFeedbackBody));
-    form->addRow(addLabel(u"vrstrSenderName", mFeedbackBody), addEdit("FB_SENDER_NAME", mFeedbackBody));
+    mFeedbackAuth = addMailServerRows("FB_", form, mFeedbackBody);
     form->addRow(addLabel(u"vrstrAdminAddress", mFeedbackBody), addEdit("FB_RECEIVER_EMAIL", mFeedbackBody));
     form->addRow(addBox("FB_SEND_TO_MANAGER", u"vrstrSendToManager", mFeedbackBody));
     left->addLayout(form);
@@ -503,8 +511,7 @@ QWidget* TfmSettings::createFeedbackPage()
     left->addWidget(secondBar);
     mTypesGrid = new DBGrid(DBGrid::Family::Standard, mFeedbackBody);
     mTypesGrid->setObjectName(QStringLiteral("grdFeedbackTypes"));
-    mTypesGrid->setOptions((DBGrid::defaultOptions() & ~GridOptions(GridOption::Editing)) | GridOption::RowSelect |
-                           GridOption::AlwaysShowSelection);
+    mTypesGrid->setOptions(DBGrid::readOnlyOptions() | GridOption::RowSelect);
     mTypesGrid->setDataset(feedbackTypes());
     mTypesGrid->horizontalHeader()->setStretchLastSection(true);
     left->addWidget(mTypesGrid, 1);
@@ -528,21 +535,7 @@ QWidget* TfmSettings::createRecoveryPage()
 
     auto* left = new QVBoxLayout;
     auto* form = new QFormLayout;
-    form->addRow(addLabel(u"rstrSMTPServer", mRecoveryBody), addEdit("PR_SMTP_SERVER", mRecoveryBody));
-    form->addRow(addLabel(u"rstrPort", mRecoveryBody), addEdit("PR_SMTP_PORT", mRecoveryBody));
-    form->addRow(addBox("PR_USE_AUTH", u"rstrAuth", mRecoveryBody));
-    QLabel* user = addLabel(u"rstrUser", mRecoveryBody);
-    QLineEdit* login = addEdit("PR_SMTP_LOGIN", mRecoveryBody);
-    form->addRow(user, login);
-    QLabel* pass = addLabel(u"rstrPass", mRecoveryBody);
-    QLineEdit* password = addEdit("PR_SMTP_PASSWORD", mRecoveryBody);
-    password->setEchoMode(QLineEdit::Password);
-    form->addRow(pass, password);
-    QCheckBox* ssl = addBox("PR_SMTP_USE_SSL", u"vrstrUseEncription", mRecoveryBody);
-    form->addRow(ssl);
-    mRecoveryAuth = {user, login, pass, password, ssl};
-    form->addRow(addLabel(u"vrstrSenderAddress", mRecoveryBody), addEdit("PR_SENDER_EMAIL", mRecoveryBody));
-    form->addRow(addLabel(u"vrstrSenderName", mRecoveryBody), addEdit("PR_SENDER_NAME", mRecoveryBody));
+    mRecoveryAuth = addMailServerRows("PR_", form, mRecoveryBody);
     form->addRow(addLabel(u"vrstrOrganizationSender", mRecoveryBody), addEdit("PR_ORG_SENDER", mRecoveryBody));
     form->addRow(addLabel(u"vrstrTempPasswordLength", mRecoveryBody), addSpin("PR_PASSWORD_LENGTH", mRecoveryBody));
     left->addLayout(form);

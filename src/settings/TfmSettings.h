@@ -15,6 +15,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -137,6 +138,7 @@ private:
     QButtonGroup* addChoices(const char* key, QList<const char16_t*> captionKeys, QWidget* parent,
                              QList<QAbstractButton*>& buttons);
     QLabel* addLabel(const char16_t* captionKey, QWidget* parent);
+    QList<QWidget*> addMailServerRows(const char* prefix, QFormLayout* form, QWidget* parent);
     void caption(QWidget* widget, const char16_t* key);
     static void checkChoice(QButtonGroup* group, int choice);
 
